@@ -1,0 +1,53 @@
+#pragma once
+#include "model/Parameter.h"
+
+#include <cstdint>
+#include <string>
+
+struct PLANE_CENTER {
+    int32_t x = 0; // horizontal, in model units
+    int32_t y = 0; // vertical
+};
+
+enum { ATTRACTOR_COUNT = 6, SORVAN_KIND = 5 };
+
+// One dynamical system with everything a run needs. The kinds differ only in name and
+// equations; all state lives here.
+class CAttractor {
+public:
+    CAttractor(const char* name, const char* about, const char* axisX, const char* axisY,
+               const char* axisZ, int16_t attr0, int16_t attr1, int16_t attr2, int16_t attr3);
+    virtual ~CAttractor() = default;
+    CAttractor(const CAttractor&) = delete;
+    CAttractor& operator=(const CAttractor&) = delete;
+
+    virtual const char* GetName() const = 0;
+    // One evaluation of the right-hand sides at (X, Y, Z), scaled by h and added to the base.
+    virtual void Evaluate(double x0, double y0, double z0, double h, double X, double Y,
+                          double Z, double& dx, double& dy, double& dz, double& nx, double& ny,
+                          double& nz) const = 0;
+    virtual void LoadSettings();
+    virtual void SaveSettings(const std::string& path) const;
+
+    double_PARAM m_param[7];
+    double_PARAM m_initX, m_initY, m_initZ;
+    double_PARAM m_variation;
+    long_PARAM m_iteration;
+    double_PARAM m_zoom;
+    PLANE_CENTER m_center[4];
+    std::string m_strSettingsPath;
+    char m_szName[59] = {};
+    char m_szAbout[1019] = {};
+    char m_szAxisX[59] = {};
+    char m_szAxisY[59] = {};
+    char m_szAxisZ[59] = {};
+    int16_t m_attr[4] = {};
+    int32_t m_nStartColorChangeIter = 0;
+    std::string m_strEqX, m_strEqY, m_strEqZ;
+};
+
+// A new record of the kind (0 Henon .. 5 the economic model), or nullptr for any other index.
+CAttractor* CreateAttractor(int index);
+
+// The kind's name without creating a record; nullptr outside 0..5.
+const char* AttractorKindName(int index);

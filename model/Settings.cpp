@@ -1,0 +1,123 @@
+#include "model/Attractor.h"
+#include "platform/CRuntime.h"
+#include "platform/ProfileFile.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Read(const CAttractor& a, const char* key, std::size_t size) {
+    return platform::GetPrivateProfileString(a.GetName(), key, "", size, a.m_strSettingsPath);
+}
+
+void ReadPair(const CAttractor& a, const char* key, PLANE_CENTER& c) {
+    std::string v = Read(a, key, 32);
+    if (v.empty()) {
+        c = {};
+        return;
+    }
+    c.x = platform::Atoi(v.c_str());
+    std::size_t comma = v.find(',');
+    c.y = comma == std::string::npos ? 0 : platform::Atoi(v.c_str() + comma + 1);
+}
+
+// The three fields of "(value,lower,upper)": before the first comma, before the next comma,
+// before the first ")". A field whose delimiter is missing is empty.
+void SplitTriple(std::string v, std::string f[3]) {
+    std::size_t open = v.find('(');
+    if (open != std::string::npos)
+        v.erase(0, open + 1);
+    for (int i = 0; i < 2; ++i) {
+        std::size_t comma = v.find(',');
+        if (comma == std::string::npos) {
+            f[i].clear();
+        } else {
+            f[i] = v.substr(0, comma);
+            v.erase(0, comma + 1);
+        }
+    }
+    std::size_t close = v.find(')');
+    f[2] = close == std::string::npos ? std::string() : v.substr(0, close);
+}
+
+void ReadRealTriple(const CAttractor& a, const char* key, double_PARAM& p) {
+    std::string v = Read(a, key, 256);
+    if (v.empty())
+        return; // a parameter its section never names stays out of use
+    std::string f[3];
+    SplitTriple(v, f);
+    p.Set(platform::Atof(f[0].c_str()), platform::Atof(f[1].c_str()),
+          platform::Atof(f[2].c_str()));
+}
+
+void ReadIntTriple(const CAttractor& a, const char* key, long_PARAM& p) {
+    std::string f[3];
+    SplitTriple(Read(a, key, 256), f);
+    p.Set(platform::Atoi(f[0].c_str()), platform::Atoi(f[1].c_str()),
+          platform::Atoi(f[2].c_str()));
+}
+
+std::string Format(const char* fmt, ...) {
+    va_list ap, copy;
+    va_start(ap, fmt);
+    va_copy(copy, ap);
+    int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    std::vector<char> buf(n > 0 ? static_cast<std::size_t>(n) + 1 : 1);
+    std::vsnprintf(buf.data(), buf.size(), fmt, ap);
+    va_end(ap);
+    return buf.data();
+}
+
+std::string Triple(const double_PARAM& p) {
+    return Format("(%.4f,%.4f,%.4f)", p.m_value, p.m_lower, p.m_upper);
+}
+
+const char* const kParamKeys[7] = {"A", "B", "C", "D", "E", "F", "G"};
+const char* const kCenterKeys[4] = {"XYPlaneCenter", "XZPlaneCenter", "YZPlaneCenter",
+                                    "XYZPlaneCenter"};
+
+} // namespace
+
+void CAttractor::LoadSettings() {
+    m_zoom.Set(platform::Atof(Read(*this, "Zoom", 64).c_str()), 0, 100000);
+    m_nStartColorChangeIter = platform::Atoi(Read(*this, "StartColorChangeIter", 64).c_str());
+    for (int i = 0; i < 4; ++i)
+        ReadPair(*this, kCenterKeys[i], m_center[i]);
+    ReadRealTriple(*this, "Variation", m_variation);
+    ReadIntTriple(*this, "Iteration", m_iteration);
+    for (int i = 0; i < 7; ++i)
+        ReadRealTriple(*this, kParamKeys[i], m_param[i]);
+    ReadRealTriple(*this, "InitialConditionX", m_initX);
+    ReadRealTriple(*this, "InitialConditionY", m_initY);
+    ReadRealTriple(*this, "InitialConditionZ", m_initZ);
+    m_strEqX = Read(*this, "EqX", 256);
+    m_strEqY = Read(*this, "EqY", 256);
+    m_strEqZ = Read(*this, "EqZ", 256);
+}
+
+void CAttractor::SaveSettings(const std::string& path) const {
+    const char* section = GetName();
+    auto write = [&](const char* key, const std::string& value) {
+        platform::WritePrivateProfileString(section, key, value.c_str(), path);
+    };
+    write("Zoom", Format("%.3f", m_zoom.m_value));
+    write("StartColorChangeIter", Format("%d", m_nStartColorChangeIter));
+    for (int i = 0; i < 4; ++i)
+        write(kCenterKeys[i], Format("%d,%d", m_center[i].x, m_center[i].y));
+    write("Variation", Triple(m_variation));
+    write("Iteration", Format("(%d,%d,%d)", m_iteration.m_value, m_iteration.m_lower,
+                              m_iteration.m_upper));
+    for (int i = 0; i < 7; ++i)
+        if (i < 3 || m_param[i].m_bInUse)
+            write(kParamKeys[i], Triple(m_param[i]));
+    write("InitialConditionX", Triple(m_initX));
+    write("InitialConditionY", Triple(m_initY));
+    write("InitialConditionZ", Triple(m_initZ));
+    write("EqX", m_strEqX);
+    write("EqY", m_strEqY);
+    write("EqZ", m_strEqZ);
+}
