@@ -29,7 +29,7 @@ enum : unsigned {
     IS_NOPREFIX = 1u << 7,      // "&" is shown, not taken as a mnemonic
     IS_CENTER_IMAGE = 1u << 8,  // image or text centred vertically
     IS_TABSTOP = 1u << 9,       // reachable with Tab
-    IS_GROUP = 1u << 10,        // starts a group (radio buttons, arrow-key navigation)
+    IS_GROUP = 1u << 10,        // starts a group; it runs up to the next IS_GROUP item
     IS_AUTO_HSCROLL = 1u << 11, // edit scrolls its text instead of refusing at the edge
     IS_VSCROLL = 1u << 12,      // vertical scroll bar (combo box list)
     IS_SMOOTH = 1u << 13,       // progress bar drawn as one continuous bar
