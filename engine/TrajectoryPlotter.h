@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 class CAttractor;
 class CPlotSurface;
@@ -36,9 +37,13 @@ public:
 
     // One complete pass of one plane into image; see PlotPass.cpp.
     void DrawTrajectory(int plane, QImage& image, int preRender, int unused = 0);
+    // Pre-render passes of several planes from one integration of the trajectory: the same
+    // pictures, messages and trace lines as one DrawTrajectory per plane, in order.
+    void DrawPlanes(const int* planes, QImage* const* images, int count, int preRender);
 
     // Appends one formatted line to the trace file, if its folder exists.
-    static void TraceLog(const char* format, ...);
+    static void TraceLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+    static void SetTracePath(const std::string& path); // empty: the default trace file
 
     int32_t m_nColorIndex = -1;
     COLORREF m_colors[13];

@@ -1,0 +1,246 @@
+#include "engine/DrawWnd.h"
+
+#include "engine/RunGate.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QThread>
+#include <chrono>
+#include <cstring>
+#include <system_error>
+
+namespace {
+const QEvent::Type kPostedPlotEvent = static_cast<QEvent::Type>(QEvent::User + 100);
+const QEvent::Type kSentWakeEvent = static_cast<QEvent::Type>(QEvent::User + 101);
+
+class CPlotEvent : public QEvent {
+public:
+    CPlotEvent(unsigned message, uintptr_t wParam, intptr_t lParam)
+        : QEvent(kPostedPlotEvent), m_message(message), m_wParam(wParam), m_lParam(lParam) {}
+    unsigned m_message;
+    uintptr_t m_wParam;
+    intptr_t m_lParam;
+};
+} // namespace
+
+CDrawWnd::CDrawWnd(int autoDelete)
+    : m_nAutoDelete(autoDelete), m_strDrawing("Drawing graphs....") {}
+
+CDrawWnd::~CDrawWnd() {
+    StopWorker();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+bool CDrawWnd::Create(QWidget* parent, const QRect& rect) {
+    setParent(parent);
+    setGeometry(rect);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::BlankCursor);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    m_rcClient = QRect(0, 0, rect.width(), rect.height());
+    {
+        std::lock_guard<std::mutex> lock(m_screenMutex);
+        m_screen = QImage(rect.width(), rect.height(), QImage::Format_RGB32);
+        m_screen.fill(Qt::black);
+    }
+    show();
+    return true;
+}
+
+void CDrawWnd::Reset(int accumulate) {
+    RequestStop();
+    m_surface.Reset(this, accumulate);
+}
+
+void CDrawWnd::StartOnPaint() {
+    m_nStartPending = IsWorkerRunning() ? 0 : 1;
+    RedrawNow();
+}
+
+int CDrawWnd::SetPlane(int plane) {
+    m_nPlane = plane;
+    if (StopWorker())
+        return 0;
+    RedrawNow();
+    return 1;
+}
+
+void CDrawWnd::ClearPlane(int plane) {
+    EraseScreen();
+    update();
+    m_surface.ClearPlane(plane, m_rcClient);
+}
+
+void CDrawWnd::RequestStop() {
+    RunGate().Set();
+    m_surface.m_nStop = 1;
+}
+
+void CDrawWnd::Pause() {
+    m_surface.m_nStop = 0;
+    RunGate().Reset();
+}
+
+int CDrawWnd::StopWorker() {
+    if (!IsWorkerRunning())
+        return 0;
+    RequestStop();
+    while (IsWorkerRunning()) {
+        // The worker may be blocked sending its end message; let it through.
+        DeliverSentMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    DeliverSentMessages();
+    if (m_worker.joinable())
+        m_worker.join();
+    return 1;
+}
+
+void CDrawWnd::RenderCurrent() {
+    int plane = m_nPlane;
+    if (plane != 0 && plane != 1 && plane != 2)
+        plane = 3;
+    if (m_nAnimate)
+        m_surface.DrawPlane(plane, nullptr);
+    else
+        m_surface.ShowPlane(plane);
+}
+
+unsigned CDrawWnd::DrawWorkerProc(CDrawWnd* window) {
+    window->RenderCurrent();
+    return 0;
+}
+
+void CDrawWnd::Invalidate() {
+    m_bPaintPending = true;
+    update();
+}
+
+void CDrawWnd::RedrawNow() {
+    Invalidate();
+    repaint();
+}
+
+QImage CDrawWnd::ScreenImage() const {
+    std::lock_guard<std::mutex> lock(m_screenMutex);
+    return m_screen.copy();
+}
+
+void CDrawWnd::EraseScreen() {
+    std::lock_guard<std::mutex> lock(m_screenMutex);
+    m_screen.fill(Qt::black);
+}
+
+void CDrawWnd::CopyToScreen(const QImage& picture) {
+    {
+        std::lock_guard<std::mutex> lock(m_screenMutex);
+        // A deep copy: the worker goes on drawing into its buffer.
+        const int rows = std::min(m_screen.height(), picture.height());
+        const int bytes = std::min(m_screen.width(), picture.width()) * 4;
+        if (picture.format() == QImage::Format_RGB32)
+            for (int y = 0; y < rows; ++y)
+                std::memcpy(m_screen.scanLine(y), picture.constScanLine(y), bytes);
+    }
+    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+long CDrawWnd::Deliver(unsigned message, uintptr_t wParam, intptr_t lParam) {
+    if (auto* sink = dynamic_cast<IPlotMessageSink*>(parentWidget()))
+        return sink->OnPlotMessage(message, wParam, lParam);
+    return 0;
+}
+
+void CDrawWnd::SendPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+    if (QThread::currentThread() == thread()) {
+        Deliver(message, wParam, lParam);
+        return;
+    }
+    SentMessage sent{message, wParam, lParam};
+    {
+        std::lock_guard<std::mutex> lock(m_sentMutex);
+        m_sent.push_back(&sent);
+    }
+    QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
+    std::unique_lock<std::mutex> lock(m_sentMutex);
+    m_sentDone.wait(lock, [&] { return sent.done; });
+}
+
+void CDrawWnd::PostPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+    QCoreApplication::postEvent(this, new CPlotEvent(message, wParam, lParam));
+}
+
+void CDrawWnd::DeliverSentMessages() {
+    for (;;) {
+        SentMessage* next = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(m_sentMutex);
+            if (m_sent.empty())
+                return;
+            next = m_sent.front();
+            m_sent.pop_front();
+        }
+        Deliver(next->message, next->wParam, next->lParam);
+        {
+            std::lock_guard<std::mutex> lock(m_sentMutex);
+            next->done = true;
+        }
+        m_sentDone.notify_all();
+    }
+}
+
+bool CDrawWnd::event(QEvent* e) {
+    if (e->type() == kPostedPlotEvent) {
+        auto* plot = static_cast<CPlotEvent*>(e);
+        Deliver(plot->m_message, plot->m_wParam, plot->m_lParam);
+        return true;
+    }
+    if (e->type() == kSentWakeEvent) {
+        DeliverSentMessages();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CDrawWnd::StartWorker() {
+    if (m_worker.joinable())
+        m_worker.join(); // the previous worker has ended
+    m_bWorkerRunning = true;
+    try {
+        m_worker = std::thread([this] {
+            DrawWorkerProc(this);
+            m_bWorkerRunning = false;
+        });
+        ++m_nWorkersStarted;
+    } catch (const std::system_error&) {
+        m_bWorkerRunning = false;
+    }
+}
+
+void CDrawWnd::HandlePaint() {
+    // The class background erases the invalidated area to black first.
+    EraseScreen();
+    if (m_nStartPending) {
+        m_nStartPending = 0;
+        if (auto* sink = dynamic_cast<IPlotMessageSink*>(parentWidget()))
+            sink->OnDrawingStarted(m_strDrawing);
+        StartWorker();
+    } else if (!IsWorkerRunning() || !RunGate().IsSet()) {
+        RenderCurrent();
+    }
+    // Otherwise the worker's next copy restores the picture within ten points.
+}
+
+void CDrawWnd::paintEvent(QPaintEvent*) {
+    if (m_bPaintPending) {
+        m_bPaintPending = false;
+        HandlePaint();
+    }
+    QPainter painter(this);
+    std::lock_guard<std::mutex> lock(m_screenMutex);
+    painter.drawImage(0, 0, m_screen);
+}

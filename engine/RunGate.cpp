@@ -1,0 +1,6 @@
+#include "engine/RunGate.h"
+
+CRunGate& RunGate() {
+    static CRunGate gate(true);
+    return gate;
+}

@@ -1,0 +1,225 @@
+#include "engine/DrawWnd.h"
+#include "engine/RunGate.h"
+#include "model/Attractor.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+
+namespace {
+// The drawing window's parent: counts what arrives, like the main window would.
+class CReceiver : public QWidget, public IPlotMessageSink {
+public:
+    long OnPlotMessage(unsigned message, uintptr_t, intptr_t) override {
+        if (message == WM_PLOT_PROGRESS)
+            ++progress;
+        if (message == WM_PLOT_FINISHED) {
+            ++finished;
+            if (draw)
+                draw->m_nAnimate = 0; // as the main window does
+        }
+        if (message == WM_PLOT_SHOWN)
+            ++shown;
+        return 0;
+    }
+    void OnDrawingStarted(const std::string& status) override { started = status; }
+    int progress = 0, finished = 0, shown = 0;
+    std::string started;
+    CDrawWnd* draw = nullptr;
+};
+
+// Fails the test run instead of hanging it.
+class CWatchdog {
+public:
+    explicit CWatchdog(int seconds) {
+        m_thread = std::thread([this, seconds] {
+            for (int i = 0; i < seconds * 100 && !m_done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!m_done) {
+                std::fprintf(stderr, "watchdog: the animation protocol hung\n");
+                std::abort();
+            }
+        });
+    }
+    ~CWatchdog() {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+std::unique_ptr<CAttractor> Lorenz(int points) {
+    std::unique_ptr<CAttractor> a(CreateAttractor(2));
+    a->m_param[0].Set(28, 0, 100);
+    a->m_param[1].Set(8.0 / 3.0, 0, 100);
+    a->m_param[2].Set(10, 0, 100);
+    a->m_initX.Set(1, -50, 50);
+    a->m_initY.Set(1, -50, 50);
+    a->m_initZ.Set(1, -50, 50);
+    a->m_variation.Set(0.005, 0, 1);
+    a->m_iteration.Set(points, 0, 10000000);
+    a->m_zoom.Set(6, 0, 100000);
+    return a;
+}
+
+struct Window {
+    CReceiver parent;
+    CDrawWnd* draw = new CDrawWnd(0);
+    std::unique_ptr<CAttractor> a;
+    explicit Window(int points) : a(Lorenz(points)) {
+        parent.resize(320, 260);
+        draw->Create(&parent, QRect(10, 10, 300, 240));
+        parent.draw = draw;
+        parent.show();
+        draw->SetAttractor(a.get());
+        draw->Reset(0);
+        Pump(20);
+        parent.progress = parent.finished = parent.shown = 0; // only the animation counts
+    }
+    ~Window() { RunGate().Set(); }
+    static void Pump(int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    template <typename F> static bool WaitFor(F&& f, int ms = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (!f() && t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        return f();
+    }
+    void Simulate() {
+        draw->m_nAnimate = 1;
+        draw->StartOnPaint();
+    }
+};
+} // namespace
+
+TEST(DrawWnd, StopWorkerWithoutWorkerAndPlaneSwitchWithout) {
+    Window w(100);
+    EXPECT_EQ(w.draw->StopWorker(), 0);
+    EXPECT_EQ(w.draw->IsWorkerRunning(), 0);
+    int shown = w.parent.shown;
+    EXPECT_EQ(w.draw->SetPlane(1), 1);
+    EXPECT_GT(w.parent.shown, shown);
+    EXPECT_EQ(w.draw->ScreenImage(), w.draw->Surface().Picture(1));
+    EXPECT_EQ(w.draw->cursor().shape(), Qt::BlankCursor);
+}
+
+TEST(DrawWnd, AnimationFinishesOnceAndLeavesItsBufferBlack) {
+    CWatchdog dog(30);
+    Window w(300);
+    w.Simulate();
+    EXPECT_EQ(w.parent.started, "Drawing graphs....");
+    ASSERT_TRUE(Window::WaitFor([&] { return w.parent.finished == 1; }));
+    ASSERT_TRUE(Window::WaitFor([&] { return !w.draw->IsWorkerRunning(); }));
+    Window::Pump(20);
+    EXPECT_EQ(w.parent.finished, 1);
+    EXPECT_EQ(w.parent.progress, 30);
+    EXPECT_EQ(w.draw->WorkersStarted(), 1);
+    const QImage& buffer = w.draw->Surface().AnimationBuffer(0);
+    for (int y = 0; y < buffer.height(); ++y)
+        for (int x = 0; x < buffer.width(); ++x)
+            ASSERT_EQ(buffer.pixel(x, y), 0xFF000000u);
+    EXPECT_NE(w.draw->ScreenImage(), buffer); // the screen keeps the last copy
+    EXPECT_EQ(w.draw->StopWorker(), 0);
+}
+
+TEST(DrawWnd, PauseWithinTenPointsResumeWithoutSecondWorkerAndStop) {
+    CWatchdog dog(60);
+    Window w(2000000);
+    w.Simulate();
+    ASSERT_TRUE(Window::WaitFor([&] { return w.parent.progress >= 5; }));
+    w.draw->m_nAnimate = 0;
+    w.draw->Pause();
+    // The worker ends its batch of at most ten points and blocks: one more progress at most.
+    const int atPause = w.parent.progress;
+    Window::Pump(100);
+    const int settled = w.parent.progress;
+    EXPECT_LE(settled - atPause, 1);
+    Window::Pump(100);
+    EXPECT_EQ(w.parent.progress, settled);
+    EXPECT_TRUE(w.draw->IsWorkerRunning());
+
+    // Simulate again: the paint opens the gate for the same worker.
+    w.Simulate();
+    EXPECT_TRUE(RunGate().IsSet());
+    ASSERT_TRUE(Window::WaitFor([&] { return w.parent.progress > settled + 5; }));
+    EXPECT_EQ(w.draw->WorkersStarted(), 1);
+
+    // Stop while running, then while paused.
+    EXPECT_EQ(w.draw->StopWorker(), 1);
+    EXPECT_FALSE(w.draw->IsWorkerRunning());
+    EXPECT_EQ(w.parent.finished, 0);
+    const int before = w.parent.progress;
+    w.Simulate();
+    ASSERT_TRUE(Window::WaitFor([&] { return w.parent.progress > before + 2; }));
+    w.draw->Pause();
+    Window::Pump(30);
+    EXPECT_EQ(w.draw->StopWorker(), 1);
+    EXPECT_EQ(w.parent.finished, 0);
+    EXPECT_TRUE(RunGate().IsSet());
+}
+
+TEST(DrawWnd, PlaneSwitchDuringAnimationStopsTheWorker) {
+    CWatchdog dog(30);
+    Window w(2000000);
+    w.Simulate();
+    ASSERT_TRUE(Window::WaitFor([&] { return w.parent.progress >= 3; }));
+    EXPECT_EQ(w.draw->SetPlane(2), 0);
+    EXPECT_FALSE(w.draw->IsWorkerRunning());
+    EXPECT_EQ(w.draw->m_nPlane, 2);
+}
+
+TEST(DrawWnd, PaintWithoutWorkerRunsTheWholeAnimationOnTheCallingThread) {
+    Window w(50);
+    w.draw->m_nAnimate = 1;
+    w.draw->RedrawNow(); // no start pending: the paint draws the pass itself
+    EXPECT_EQ(w.draw->WorkersStarted(), 0);
+    EXPECT_EQ(w.parent.finished, 1);
+    EXPECT_EQ(w.draw->m_nAnimate, 0);
+}
+
+TEST(DrawWnd, NoDeadlockWhenTheEndMessageRacesStopWorker) {
+    // Short passes end while StopWorker waits, so the worker often sends its end message
+    // into that wait.
+    CWatchdog dog(120);
+    Window w(10);
+    int stopped = 0;
+    for (int i = 0; i < 300; ++i) {
+        w.draw->m_nAnimate = 1;
+        w.draw->StartOnPaint();
+        std::this_thread::sleep_for(std::chrono::microseconds(200 + (i % 7) * 150));
+        stopped += w.draw->StopWorker();
+        ASSERT_FALSE(w.draw->IsWorkerRunning());
+    }
+    Window::Pump(50);
+    EXPECT_EQ(w.draw->WorkersStarted(), 300);
+    // Every pass either finished or was stopped; none was counted twice.
+    EXPECT_LE(w.parent.finished, 300);
+    EXPECT_GT(w.parent.finished + stopped, 0);
+}
+
+TEST(DrawWnd, ClearPlaneBlacksTheScreenAndThePicture) {
+    Window w(500);
+    w.draw->SetPlane(0);
+    w.draw->ClearPlane(0);
+    const QImage screen = w.draw->ScreenImage();
+    const QImage& pic = w.draw->Surface().Picture(0);
+    for (int y = 0; y < pic.height(); y += 3)
+        for (int x = 0; x < pic.width(); x += 3) {
+            ASSERT_EQ(screen.pixel(x, y), 0xFF000000u);
+            ASSERT_EQ(pic.pixel(x, y), 0xFF000000u);
+        }
+}

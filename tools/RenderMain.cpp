@@ -1,0 +1,201 @@
+// qel-render: draws attractors through the plot canvas without a window, to PNG or BMP.
+#include "engine/BmpWriter.h"
+#include "engine/HeadlessHost.h"
+#include "engine/PlotSurface.h"
+#include "model/Attractor.h"
+#include "platform/CRuntime.h"
+#include "platform/ModulePath.h"
+
+#include <QGuiApplication>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <strings.h>
+#include <vector>
+
+namespace {
+
+const char* const kUsage =
+    "usage: qel-render [options]\n"
+    "  --settings FILE       settings file (default: Attractors.ini beside the program)\n"
+    "  --kind NAME|INDEX     Henon, Ikeda, Lorenz, Pickover, Rossler, Sorvan or 0-5\n"
+    "                        (default: Sorvan)\n"
+    "  --plane 0-3|all       0 X-Y, 1 X-Z, 2 Y-Z, 3 X-Y-Z; all writes FILE-0 .. FILE-3\n"
+    "  --iterations N        number of points (default: the settings file's)\n"
+    "  --size WxH            picture size (default: 591x515)\n"
+    "  --out FILE            .png, or .bmp in any case (default: graph.png)\n"
+    "  --points FILE         CSV of every point of the pass: i,x,y,z,column,row,color\n"
+    "  --help                this text\n";
+
+int Usage(const std::string& why) {
+    std::fprintf(stderr, "qel-render: %s\n", why.c_str());
+    return 2;
+}
+
+bool ParseInt(const char* s, long long lo, long long hi, long long& out) {
+    if (!s || !*s)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(s, &end, 10);
+    if (errno || *end || v < lo || v > hi)
+        return false;
+    out = v;
+    return true;
+}
+
+int KindFromText(const std::string& text) {
+    long long index;
+    if (ParseInt(text.c_str(), 0, ATTRACTOR_COUNT - 1, index))
+        return static_cast<int>(index);
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k)
+        if (strcasecmp(text.c_str(), AttractorKindName(k)) == 0)
+            return k;
+    return -1;
+}
+
+std::string NumberedName(const std::string& path, int plane) {
+    std::size_t slash = path.find_last_of('/');
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + "-" + std::to_string(plane);
+    return path.substr(0, dot) + "-" + std::to_string(plane) + path.substr(dot);
+}
+
+bool Save(const QImage& image, const std::string& path) {
+    bool ok = IsBmpExtension(path) ? WriteBmpFile(image, path) : WritePngFile(image, path);
+    if (!ok)
+        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+    return ok;
+}
+
+// The pass's points as the plotter computes them, with the colour of each segment.
+bool WritePoints(CAttractor& a, int plane, const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) {
+        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+        return false;
+    }
+    CTrajectoryPlotter p;
+    p.Attach(nullptr, 1);
+    p.SetAttractor(&a);
+    p.m_nColorIndex = -1;
+    p.BeginPass(plane);
+    COLORREF color = CTrajectoryPlotter::kStartColor;
+    std::fprintf(f, "i,x,y,z,column,row,color\n");
+    auto row = [&](long long i, int32_t column, int32_t r) {
+        if (std::isfinite(p.m_x) && std::isfinite(p.m_y) && std::isfinite(p.m_z))
+            std::fprintf(f, "%lld,%.17g,%.17g,%.17g,%d,%d,0x%06X\n", i, p.m_x, p.m_y, p.m_z,
+                         column, r, color);
+        else
+            std::fprintf(f, "%lld,%.17g,%.17g,%.17g,,,0x%06X\n", i, p.m_x, p.m_y, p.m_z, color);
+    };
+    row(0, static_cast<int32_t>(p.m_oldCol), static_cast<int32_t>(p.m_oldRow));
+    const bool changes = p.ColorChangesEnabled();
+    for (int32_t i = 0; i < p.m_nIterations; ++i) {
+        p.Advance();
+        int32_t column = p.Column(plane, p.m_x, p.m_y, p.m_z);
+        int32_t r = p.Row(plane, p.m_x, p.m_y, p.m_z);
+        if (changes && p.CrossesCentre(column))
+            color = p.NextColor();
+        row(i + 1LL, column, r);
+        p.m_oldCol = column;
+        p.m_oldRow = r;
+    }
+    bool ok = !std::ferror(f);
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok)
+        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string settings, out = "graph.png", points, planeText = "0";
+    int kind = SORVAN_KIND, width = 591, height = 515;
+    long long iterations = -1;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (i + 1 >= argc)
+            return Usage("option " + arg + " needs a value (see --help)");
+        std::string value = argv[++i];
+        if (arg == "--settings")
+            settings = value;
+        else if (arg == "--kind") {
+            kind = KindFromText(value);
+            if (kind < 0)
+                return Usage("unknown kind '" + value + "'");
+        } else if (arg == "--plane")
+            planeText = value;
+        else if (arg == "--iterations") {
+            if (!ParseInt(value.c_str(), 0, 2147483647LL, iterations))
+                return Usage("--iterations wants a whole number from 0 to 2147483647");
+        } else if (arg == "--size") {
+            long long w, h;
+            std::size_t x = value.find_first_of("xX");
+            if (x == std::string::npos ||
+                !ParseInt(value.substr(0, x).c_str(), 1, 16384, w) ||
+                !ParseInt(value.substr(x + 1).c_str(), 1, 16384, h))
+                return Usage("--size wants WxH, each from 1 to 16384");
+            width = static_cast<int>(w);
+            height = static_cast<int>(h);
+        } else if (arg == "--out")
+            out = value;
+        else if (arg == "--points")
+            points = value;
+        else
+            return Usage("unknown option " + arg + " (see --help)");
+    }
+    long long plane = 0;
+    const bool all = planeText == "all";
+    if (!all && !ParseInt(planeText.c_str(), 0, 3, plane))
+        return Usage("--plane wants 0, 1, 2, 3 or all");
+    if (all && !points.empty())
+        return Usage("--points needs a single plane");
+
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+
+    std::unique_ptr<CAttractor> a(CreateAttractor(kind));
+    if (!settings.empty()) {
+        if (FILE* f = std::fopen(settings.c_str(), "r"))
+            std::fclose(f);
+        else {
+            std::fprintf(stderr, "qel-render: cannot read %s\n", settings.c_str());
+            return 1;
+        }
+        a->m_strSettingsPath = settings;
+    }
+    a->LoadSettings();
+    if (iterations >= 0)
+        a->m_iteration.m_value = static_cast<int32_t>(iterations);
+
+    CHeadlessHost host(width, height);
+    CPlotSurface surface;
+    surface.SetAttractor(a.get());
+    bool ok = true;
+    if (all) {
+        surface.Reset(&host, 0);
+        for (int k = 0; k < 4; ++k)
+            ok = Save(surface.Picture(k), NumberedName(out, k)) && ok;
+    } else {
+        surface.CreateSurfaces(&host);
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        surface.RenderPlaneInto(picture, static_cast<int>(plane));
+        ok = Save(picture, out);
+        if (ok && !points.empty())
+            ok = WritePoints(*a, static_cast<int>(plane), points);
+    }
+    return ok ? 0 : 1;
+}
