@@ -1,5 +1,6 @@
 #include "controls/ClrStatic.h"
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 
 namespace {
@@ -20,8 +21,9 @@ CClrStatic::CClrStatic(QWidget* parent) : CClrStatic(QString(), parent) {}
 // platform's colours.
 CClrStatic::CClrStatic(const QString& strText, QWidget* parent)
     : QWidget(parent), m_strText(strText),
-      m_crHighlight(FromQColor(palette().color(QPalette::WindowText))), m_crNormal(m_crHighlight),
-      m_crBkgnd(FromQColor(palette().color(QPalette::Window))) {}
+      m_crHighlight(FromQColor(QGuiApplication::palette().color(QPalette::WindowText))),
+      m_crNormal(m_crHighlight),
+      m_crBkgnd(FromQColor(QGuiApplication::palette().color(QPalette::Window))) {}
 
 void CClrStatic::SetColors(const QString& strHighlightChars, COLORREF crHighlight,
                            COLORREF crNormal, COLORREF crBkgnd) {

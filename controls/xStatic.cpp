@@ -2,6 +2,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QMimeData>
 #include <QPainter>
@@ -27,11 +28,13 @@ constexpr QChar kLF = u'\n';
 CxStatic::CxStatic(QWidget* parent, uint32_t nTemplateStyle)
     : CxStatic(QString(), parent, nTemplateStyle) {}
 
+// Default colours are the system's, not the parent's.
 CxStatic::CxStatic(const QString& strText, QWidget* parent, uint32_t nTemplateStyle)
     : QWidget(parent), m_strText(strText), m_strWindowText(strText),
-      m_crText(FromQColor(palette().color(QPalette::WindowText))),
-      m_crBkgnd(FromQColor(palette().color(QPalette::Window))), m_crGradientEnd(m_crBkgnd),
-      m_crGradientStart(m_crBkgnd), m_nTemplateStyle(nTemplateStyle), m_font(font()) {
+      m_crText(FromQColor(QGuiApplication::palette().color(QPalette::WindowText))),
+      m_crBkgnd(FromQColor(QGuiApplication::palette().color(QPalette::Window))),
+      m_crGradientEnd(m_crBkgnd), m_crGradientStart(m_crBkgnd), m_nTemplateStyle(nTemplateStyle),
+      m_font(font()) {
     setAcceptDrops(true);
 }
 

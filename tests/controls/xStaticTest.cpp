@@ -197,6 +197,8 @@ TEST(xStaticText, BoldCopyOfTheWidgetFont) {
     EXPECT_FALSE(label->font().bold());
     label->SetFontBold();
     EXPECT_EQ(label->LabelFont(), bold);
+    parent.show(); // polishing on show keeps the label's font
+    EXPECT_EQ(label->LabelFont(), bold);
     EXPECT_GT(Count(Grab(*label), 0, 0, 120, 20, IsReddish), nPlainInk);
 
     // It starts from the widget's font, not from a font the label was given.
