@@ -33,6 +33,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/res/Blinking.bmp DESTINATION ${QEL_INSTALL_DIR
 
 # Relative links keep working wherever the prefix (or a package's staging root) ends up.
 set(_qel_links_dir ${CMAKE_BINARY_DIR}/install-links)
+file(REMOVE_RECURSE ${_qel_links_dir})
 file(MAKE_DIRECTORY ${_qel_links_dir})
 foreach(_qel_program IN LISTS _qel_programs)
   file(CREATE_LINK ../${QEL_INSTALL_DIR}/${_qel_program} ${_qel_links_dir}/${_qel_program}
@@ -74,13 +75,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QEL team <qel@example.org>")
-# The Qt libraries of the build, the platform plugins that open a window, and the font that
-# stands in for Arial; libc and libstdc++ come from dpkg-shlibdeps.
-set(_qel_qt ${Qt6_VERSION})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= ${_qel_qt}), libqt6gui6 (>= ${_qel_qt}), libqt6core6 (>= ${_qel_qt}), qt6-qpa-plugins, fonts-liberation2")
+# The platform plugins that open a window and the font that stands in for Arial; the Qt
+# libraries, libc and libstdc++ (with the versions the binaries need) come from dpkg-shlibdeps.
+set(_qel_depends "qt6-qpa-plugins, fonts-liberation2")
 find_program(QEL_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QEL_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  foreach(_qel_lib IN ITEMS libqt6core6 libqt6gui6 libqt6widgets6)
+    string(PREPEND _qel_depends "${_qel_lib} (>= ${Qt6_VERSION}), ")
+  endforeach()
 endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_qel_depends}")
 include(CPack)
