@@ -149,8 +149,17 @@ void CDrawWnd::CopyToScreen(const QImage& picture) {
     QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
 }
 
+// The window the messages are for: the nearest ancestor that takes them (the main window,
+// which may hold the drawing window inside a client area of its own).
+IPlotMessageSink* CDrawWnd::Sink() const {
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* sink = dynamic_cast<IPlotMessageSink*>(w))
+            return sink;
+    return nullptr;
+}
+
 long CDrawWnd::Deliver(unsigned message, uintptr_t wParam, intptr_t lParam) {
-    if (auto* sink = dynamic_cast<IPlotMessageSink*>(parentWidget()))
+    if (IPlotMessageSink* sink = Sink())
         return sink->OnPlotMessage(message, wParam, lParam);
     return 0;
 }
@@ -226,7 +235,7 @@ void CDrawWnd::HandlePaint() {
     EraseScreen();
     if (m_nStartPending) {
         m_nStartPending = 0;
-        if (auto* sink = dynamic_cast<IPlotMessageSink*>(parentWidget()))
+        if (IPlotMessageSink* sink = Sink())
             sink->OnDrawingStarted(m_strDrawing);
         StartWorker();
     } else if (!IsWorkerRunning() || !RunGate().IsSet()) {

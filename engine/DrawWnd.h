@@ -69,6 +69,7 @@ private:
     void HandlePaint();
     void StartWorker();
     void EraseScreen();
+    IPlotMessageSink* Sink() const;
     long Deliver(unsigned message, uintptr_t wParam, intptr_t lParam);
     // Handles the messages the worker is blocked on; GUI thread only.
     void DeliverSentMessages();

@@ -27,7 +27,8 @@ public:
                           double Z, double& dx, double& dy, double& dz, double& nx, double& ny,
                           double& nz) const = 0;
     virtual void LoadSettings();
-    virtual void SaveSettings(const std::string& path) const;
+    // False when a value could not be written.
+    virtual bool SaveSettings(const std::string& path) const;
 
     double_PARAM m_param[7];
     double_PARAM m_initX, m_initY, m_initZ;

@@ -99,10 +99,11 @@ void CAttractor::LoadSettings() {
     m_strEqZ = Read(*this, "EqZ", 256);
 }
 
-void CAttractor::SaveSettings(const std::string& path) const {
+bool CAttractor::SaveSettings(const std::string& path) const {
     const char* section = GetName();
+    bool ok = true;
     auto write = [&](const char* key, const std::string& value) {
-        platform::WritePrivateProfileString(section, key, value.c_str(), path);
+        ok = platform::WritePrivateProfileString(section, key, value.c_str(), path) && ok;
     };
     write("Zoom", Format("%.3f", m_zoom.m_value));
     write("StartColorChangeIter", Format("%d", m_nStartColorChangeIter));
@@ -120,4 +121,5 @@ void CAttractor::SaveSettings(const std::string& path) const {
     write("EqX", m_strEqX);
     write("EqY", m_strEqY);
     write("EqZ", m_strEqZ);
+    return ok;
 }

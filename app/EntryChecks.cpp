@@ -1,0 +1,181 @@
+#include "app/Qel2Dlg.h"
+
+#include "controls/FloatEdit.h"
+#include "controls/xStatic.h"
+#include "countries/CountryPresets.h"
+#include "model/Attractor.h"
+#include "platform/CRuntime.h"
+#include "platform/Dialogs.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace {
+QString Format8f(double v) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%8f", v);
+    return QString::fromLatin1(buf);
+}
+
+} // namespace
+
+// Limits are skipped only while the economic model has a country other than the first
+// chosen: presets may go beyond them. Without a country list every value is checked.
+bool CQel2Dlg::ChecksLimits() const {
+    return !(m_nAttractor == SORVAN_KIND && m_bCountriesLoaded &&
+             m_comboCountry->currentIndex() > 0);
+}
+
+PARAMETER* CQel2Dlg::ParameterOfBox(int id) const {
+    if (!m_pAttractor)
+        return nullptr;
+    CAttractor& a = *m_pAttractor;
+    switch (id) {
+    case IDC_VARIATION:
+        return &a.m_variation;
+    case IDC_ITERATION:
+        return &a.m_iteration;
+    case IDC_PARAM_A:
+        return &a.m_param[0];
+    case IDC_PARAM_B:
+        return &a.m_param[1];
+    case IDC_PARAM_C:
+        return &a.m_param[2];
+    case IDC_PARAM_D:
+        return &a.m_param[3];
+    case IDC_PARAM_E:
+        return &a.m_param[4];
+    case IDC_PARAM_F:
+        return &a.m_param[5];
+    case IDC_PARAM_G:
+        return &a.m_param[6];
+    case IDC_INIT_X:
+        return &a.m_initX;
+    case IDC_INIT_Y:
+        return &a.m_initY;
+    case IDC_INIT_Z:
+        return &a.m_initZ;
+    case IDC_ZOOM:
+        return &a.m_zoom;
+    default:
+        return nullptr;
+    }
+}
+
+void CQel2Dlg::OnEntryChanged(int id) {
+    if (PARAMETER* p = ParameterOfBox(id))
+        p->m_bModified = 1;
+}
+
+QString CQel2Dlg::TrimZeros(const QString& text) {
+    if (text.isEmpty() || !text.contains('.'))
+        return text;
+    QString t = text;
+    int i = t.size() - 1;
+    while (i >= 0 && t[i] == '0')
+        t[i--] = ' ';
+    if (i >= 0 && t[i] == '.')
+        t[i] = ' ';
+    return t;
+}
+
+void CQel2Dlg::CopyMembersToControls() {
+    m_edit[EDIT_ITERATION]->setText(QString::number(m_nIteration));
+    m_edit[EDIT_VARIATION]->setText(m_strVariation);
+    m_edit[EDIT_ZOOM]->setText(m_strZoom);
+    m_edit[EDIT_X]->setText(m_strX);
+    m_edit[EDIT_Y]->setText(m_strY);
+    m_edit[EDIT_Z]->setText(m_strZ);
+    for (int i = 0; i < 7; ++i)
+        m_edit[EDIT_A + i]->setText(m_strParam[i]);
+}
+
+void CQel2Dlg::LoadEntriesFromAttractor() {
+    CAttractor& a = *m_pAttractor;
+    m_nIteration = static_cast<unsigned>(a.m_iteration.m_stored);
+    m_strVariation = TrimZeros(Format8f(a.m_variation.m_stored));
+    char zoom[512];
+    std::snprintf(zoom, sizeof zoom, "%.2f", a.m_zoom.m_value);
+    m_strZoom = QString::fromLatin1(zoom);
+    for (int i = 0; i < 7; ++i)
+        m_strParam[i] = TrimZeros(Format8f(a.m_param[i].m_stored));
+    m_bCountriesLoaded = false;
+    if (m_nAttractor == SORVAN_KIND) {
+        m_countries.Clear();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool loaded = m_countries.Load("countries.xml") != 0;
+        QApplication::restoreOverrideCursor();
+        if (loaded) {
+            m_bCountriesLoaded = true;
+            LoadCountry("Qelland");
+            FillCountryList();
+        } else {
+            UpdateQelmeter();
+        }
+    }
+    m_strX = TrimZeros(Format8f(a.m_initX.m_stored));
+    m_strY = TrimZeros(Format8f(a.m_initY.m_stored));
+    m_strZ = TrimZeros(Format8f(a.m_initZ.m_stored));
+    CopyMembersToControls();
+}
+
+bool CQel2Dlg::ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsigned& target) {
+    if (!param.m_bModified)
+        return false;
+    auto& p = static_cast<long_PARAM&>(param);
+    CFloatEdit* box = qobject_cast<CFloatEdit*>(GetDlgItem(id));
+    const uint32_t value = platform::AtoUnsigned(box->text().toLatin1().constData());
+    const int32_t signedValue = static_cast<int32_t>(value);
+    if (ChecksLimits() && !p.IsWithinLimits(signedValue)) {
+        char text[1024];
+        std::snprintf(text, sizeof text, LoadString(IDS_RANGE_INT), LoadString(labelId),
+                      p.m_lower, p.m_upper);
+        platform::MessageBox(this, text);
+        CopyMembersToControls();
+        RepaintNow();
+        return false;
+    }
+    p.m_value = signedValue;
+    target = value;
+    m_bAccepted = true;
+    p.m_bModified = 0;
+    return true;
+}
+
+bool CQel2Dlg::ValidateRealEntry(PARAMETER& param, int id, unsigned labelId, QString& target) {
+    if (!param.m_bModified)
+        return false;
+    auto& p = static_cast<double_PARAM&>(param);
+    CFloatEdit* box = qobject_cast<CFloatEdit*>(GetDlgItem(id));
+    const QString text = box->text();
+    const double value = text.isEmpty() ? 0.0 : platform::Atof(text.toLatin1().constData());
+    if (ChecksLimits() && !p.IsWithinLimits(value)) {
+        // The Zoom box has no label string of its own.
+        const char* label = labelId ? LoadString(labelId) : "Zoom";
+        char message[1024];
+        std::snprintf(message, sizeof message, LoadString(IDS_RANGE_REAL), label, p.m_lower,
+                      p.m_upper);
+        platform::MessageBox(this, message);
+        CopyMembersToControls();
+        RepaintNow();
+        return false;
+    }
+    p.m_value = value;
+    target = text;
+    m_bAccepted = true;
+    p.m_bModified = 0;
+    return true;
+}
+
+void CQel2Dlg::UpdateQelmeter() {
+    const CAttractor& a = *m_pAttractor;
+    const double value = a.m_param[0].m_value * a.m_param[3].m_value -
+                         a.m_param[1].m_value * a.m_param[2].m_value;
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.3f", value);
+    m_qelmeterValue->SetWindowText(QString::fromLatin1(buf));
+}

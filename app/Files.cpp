@@ -1,0 +1,127 @@
+#include "app/Qel2Dlg.h"
+
+#include "engine/BmpWriter.h"
+#include "engine/DrawWnd.h"
+#include "model/Attractor.h"
+#include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+std::string FilesFolder() {
+    const std::string folder = platform::GetModuleDirectory() + "Files";
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        ::mkdir(folder.c_str(), 0755); // a failure shows up when the file is written
+    return folder;
+}
+
+void ErrorCreatingFile(QWidget* parent, const QString& path) {
+    char text[4096];
+    std::snprintf(text, sizeof text, LoadString(IDS_ERROR_CREATING_FILE),
+                  path.toLocal8Bit().constData());
+    platform::MessageBox(parent, text);
+}
+} // namespace
+
+QString CQel2Dlg::AskParameterFile() {
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.filter = "Ini Files (*.ini)|*.ini||";
+    request.initialDir = FilesFolder();
+    request.fileName = "Parameters.ini";
+    auto chosen = platform::AskFileName(this, request);
+    return chosen ? QString::fromStdString(*chosen) : QString();
+}
+
+void CQel2Dlg::OnSaveParameters() {
+    const QString path = AskParameterFile();
+    if (path.isEmpty())
+        return;
+    const std::string file = path.toStdString();
+    bool ok = true;
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        if (k == m_nAttractor) {
+            ok = m_pAttractor->SaveSettings(file) && ok;
+            continue;
+        }
+        std::unique_ptr<CAttractor> other(CreateAttractor(k));
+        other->LoadSettings();
+        ok = other->SaveSettings(file) && ok;
+    }
+    // Each value is replaced atomically, so a failure leaves the earlier file whole.
+    if (!ok)
+        ErrorCreatingFile(this, path);
+}
+
+QImage CQel2Dlg::CaptureBitmap() {
+    const QRect frame = GetDlgItem(IDC_PLOT_FRAME)->geometry();
+    QImage capture(frame.size(), QImage::Format_RGB32);
+    if (capture.isNull())
+        return capture;
+    capture.fill(Qt::black);
+    if (IsAccumulating() && !m_accumulated.empty()) {
+        for (const std::string& name : m_accumulated) {
+            ApplyCountryToAttractor(name);
+            m_drawWnd->RenderPlaneInto(capture);
+        }
+    } else {
+        m_drawWnd->RenderPlaneInto(capture);
+    }
+    m_drawWnd->CopyToScreen(capture); // the screen shows what was exported
+    return capture;
+}
+
+bool CQel2Dlg::WriteBmp(const QString& path) {
+    FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
+    if (!f) {
+        ErrorCreatingFile(this, path);
+        return false;
+    }
+    std::fclose(f);
+    const QImage capture = CaptureBitmap();
+    if (capture.isNull() || !WriteBmpFile(capture, path.toStdString())) {
+        ErrorCreatingFile(this, path);
+        return false;
+    }
+    return true;
+}
+
+bool CQel2Dlg::WritePng(const QString& path) {
+    const QImage capture = CaptureBitmap();
+    if (capture.isNull() || !WritePngFile(capture, path.toStdString())) {
+        ErrorCreatingFile(this, path);
+        return false;
+    }
+    return true;
+}
+
+void CQel2Dlg::OnSaveAs() {
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.filter = "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||";
+    request.initialDir = FilesFolder();
+    request.fileName = "graph";
+    request.defaultExtension = "bmp";
+    auto chosen = platform::AskFileName(this, request);
+    if (!chosen)
+        return;
+    // The canvas is not for two threads: a running or paused animation ends first.
+    if (m_drawWnd->StopWorker()) {
+        m_btnStop->setEnabled(false);
+        m_btnSimulate->setEnabled(true);
+        m_drawWnd->m_nAnimate = 0;
+    }
+    const QString path = QString::fromStdString(*chosen);
+    if (IsBmpExtension(*chosen))
+        WriteBmp(path);
+    else
+        WritePng(path);
+}

@@ -1,0 +1,18 @@
+#include "app/Qel2App.h"
+
+#include "app/Qel2Dlg.h"
+#include "engine/RunGate.h"
+
+bool CQel2App::InitInstance() {
+    RunGate().Set(); // open before any window exists
+    {
+        CQel2Dlg dlg;
+        dlg.DoModal();
+    } // the worker is stopped and joined before the attractor and the drawing window go
+    return false;
+}
+
+int CQel2App::ExitInstance() {
+    ++m_nExitCount;
+    return 0;
+}

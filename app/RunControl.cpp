@@ -1,0 +1,184 @@
+#include "app/Qel2Dlg.h"
+
+#include "controls/BMPStatic.h"
+#include "controls/xStatic.h"
+#include "engine/DrawWnd.h"
+#include "engine/RunGate.h"
+#include "model/Attractor.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <thread>
+
+namespace {
+struct Entry {
+    int id;
+    unsigned sorvanLabel, otherLabel;
+};
+// The order in which Run reads the boxes.
+const Entry kReadingOrder[] = {
+    {IDC_VARIATION, IDS_VARIATION_NUMBER, IDS_VARIATION_NUMBER},
+    {IDC_ITERATION, IDS_ITERATION_NUMBER, IDS_ITERATION_NUMBER},
+    {IDC_PARAM_A, IDS_INERTION, IDS_PARAMETER_A},
+    {IDC_PARAM_B, IDS_PRODUCTION, IDS_PARAMETER_B},
+    {IDC_PARAM_C, IDS_PRINTING, IDS_PARAMETER_C},
+    {IDC_PARAM_D, IDS_ADAPTATION, IDS_PARAMETER_D},
+    {IDC_PARAM_E, IDS_INDEXATION, IDS_PARAMETER_E},
+    {IDC_PARAM_F, IDS_UNEMPLOY, IDS_PARAMETER_F},
+    {IDC_PARAM_G, IDS_INTEREST, IDS_PARAMETER_G},
+    {IDC_INIT_X, IDS_X_STARTING_POINT, IDS_X_STARTING_POINT},
+    {IDC_INIT_Y, IDS_Y_STARTING_POINT, IDS_Y_STARTING_POINT},
+    {IDC_INIT_Z, IDS_Z_STARTING_POINT, IDS_Z_STARTING_POINT},
+    {IDC_ZOOM, 0, 0},
+};
+} // namespace
+
+bool CQel2Dlg::IsAccumulating() const { return m_bAccumulate && m_nAttractor == SORVAN_KIND; }
+
+void CQel2Dlg::OnRun() {
+    m_bHalted = false;
+    m_drawWnd->StopWorker();
+    m_drawWnd->m_nAnimate = 0;
+    m_btnSimulate->setEnabled(false);
+    m_btnRun->setEnabled(false);
+    m_btnStop->setEnabled(false);
+    m_progress->hide();
+    m_status->SetWindowText("");
+
+    const bool sorvan = m_nAttractor == SORVAN_KIND;
+    for (const Entry& e : kReadingOrder) {
+        PARAMETER* p = ParameterOfBox(e.id);
+        const unsigned label = sorvan ? e.sorvanLabel : e.otherLabel;
+        switch (e.id) {
+        case IDC_ITERATION:
+            ValidateIntEntry(*p, e.id, label, m_nIteration);
+            break;
+        case IDC_VARIATION:
+            ValidateRealEntry(*p, e.id, label, m_strVariation);
+            break;
+        case IDC_INIT_X:
+            ValidateRealEntry(*p, e.id, label, m_strX);
+            break;
+        case IDC_INIT_Y:
+            ValidateRealEntry(*p, e.id, label, m_strY);
+            break;
+        case IDC_INIT_Z:
+            ValidateRealEntry(*p, e.id, label, m_strZ);
+            break;
+        case IDC_ZOOM:
+            ValidateRealEntry(*p, e.id, label, m_strZoom);
+            break;
+        default:
+            ValidateRealEntry(*p, e.id, label, m_strParam[e.id - IDC_PARAM_A < 3
+                                                              ? e.id - IDC_PARAM_A
+                                                              : e.id - IDC_PARAM_D + 3]);
+        }
+    }
+
+    if (m_bAccepted || IsAccumulating()) {
+        PreparePlot();
+        m_bAccepted = false;
+        if (sorvan) {
+            UpdateQelmeter();
+            if (m_bAccumulate && m_comboCountry->currentIndex() >= 0)
+                m_accumulated.push_back(m_comboCountry->currentText().toStdString());
+        }
+    }
+    m_btnSimulate->setEnabled(true);
+    m_btnRun->setEnabled(true);
+    m_drawWnd->RedrawNow();
+}
+
+void CQel2Dlg::PreparePlot() {
+    m_nProgressDivisor = static_cast<int>(
+        (static_cast<int64_t>(m_pAttractor->m_iteration.m_value) * 3) / 1000);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_status->SetWindowText(m_strPreparing);
+    m_status->show();
+    RepaintNow();
+    m_drawWnd->Reset(IsAccumulating() ? 1 : 0);
+    m_progress->hide();
+    RepaintNow();
+}
+
+long CQel2Dlg::OnPlotProgress() {
+    if (++m_nProgressCount >= m_nProgressDivisor) {
+        m_nProgressCount = 0;
+        m_progress->setValue(std::min(m_progress->value() + 1, m_progress->maximum()));
+    }
+    if (m_progress->value() >= 100) {
+        m_progress->hide();
+        m_progress->setValue(0);
+        m_status->SetWindowText(m_strSpilling);
+        m_status->repaint();
+    } else if (m_progress->isVisible()) {
+        m_progress->repaint();
+    }
+    return 0;
+}
+
+long CQel2Dlg::OnPlotFinished() {
+    m_btnStop->setEnabled(false);
+    m_btnSimulate->setEnabled(true);
+    m_drawWnd->m_nAnimate = 0;
+    return 0;
+}
+
+long CQel2Dlg::OnPlotShown() {
+    m_status->SetWindowText("");
+    m_status->update();
+    return 0;
+}
+
+long CQel2Dlg::OnPlotMarker(uintptr_t wParam, intptr_t lParam) {
+    if (m_bHalted)
+        return 0;
+    // Both positions are taken in the window's own coordinates.
+    const QRect frame = GetDlgItem(IDC_PLOT_FRAME)->geometry();
+    m_marker->move(frame.left() + static_cast<int>(wParam) - 2, static_cast<int>(lParam));
+    m_marker->show();
+    m_marker->repaint();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    m_marker->hide();
+    return 0;
+}
+
+void CQel2Dlg::OnSimulate() {
+    m_bSimulating = true;
+    m_bHalted = false;
+    m_nProgressDivisor = m_pAttractor->m_iteration.m_value / 1000;
+    if (RunGate().IsSet())
+        m_progress->setValue(0);
+    m_btnSimulate->setEnabled(false);
+    m_btnStop->setEnabled(true);
+    m_drawWnd->m_nAnimate = 1;
+    m_drawWnd->StartOnPaint();
+}
+
+void CQel2Dlg::OnStop() {
+    m_btnStop->setEnabled(false);
+    m_btnSimulate->setEnabled(true);
+    m_drawWnd->m_nAnimate = 0;
+    m_drawWnd->Pause();
+}
+
+void CQel2Dlg::OnClear() {
+    if (m_bSimulating) {
+        m_bSimulating = false;
+        m_bHalted = true;
+        m_btnSimulate->setEnabled(true);
+        m_btnStop->setEnabled(false);
+        m_drawWnd->StopWorker();
+        m_drawWnd->ClearPlane(m_nPlane);
+        m_progress->setValue(0);
+    } else {
+        m_drawWnd->ClearPlane(m_nPlane);
+    }
+    m_accumulated.clear();
+    m_bSimulating = false;
+}
