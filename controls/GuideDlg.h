@@ -1,0 +1,31 @@
+#pragma once
+#include <QDialog>
+
+class CGdStatic;
+class CBmpStatic;
+class QPushButton;
+
+// The guide: the marked-up help text on the left, a picture of the program on the right.
+// Built from dialog template 160; the text and picture are loaded once, on construction.
+class CGuideDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CGuideDlg(QWidget* parent = nullptr);
+
+    CGdStatic& TextControl() { return *m_pText; }
+    CBmpStatic& PictureControl() { return *m_pPicture; }
+    QPushButton& OkButton() { return *m_pOk; }
+
+protected:
+    // Loads QelGuide.txt from beside the program and the guide picture; a missing one leaves
+    // its control empty, without a message.
+    bool OnInitDialog();
+
+private:
+    CGdStatic* m_pText = nullptr;
+    CBmpStatic* m_pPicture = nullptr;
+    QPushButton* m_pOk = nullptr;
+};
+
+// Runs the guide modally.
+void ShowGuideDialog(QWidget* parent);
