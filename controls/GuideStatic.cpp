@@ -1,10 +1,11 @@
 #include "controls/GuideStatic.h"
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -85,9 +86,15 @@ void CGdStatic::SetGuideText(const std::string& bytes) {
     update();
 }
 
-int CGdStatic::LineHeight() const {
-    const int px = font().pixelSize();
-    return std::abs(px > 0 ? px : QFontInfo(font()).pixelSize());
+std::vector<GUIDE_RUN> LayoutGuideRuns(const std::vector<TEXT_SEGMENT>& segments, const QFont& font,
+                                       int nWidth, int nHeight) {
+    return LayoutGuideText(segments, MeasureGuideWidths(font), nWidth, nHeight,
+                           CGdStatic::LineHeight(font));
+}
+
+int CGdStatic::LineHeight(const QFont& font) {
+    const int px = font.pixelSize();
+    return std::abs(px > 0 ? px : QFontInfo(font).pixelSize());
 }
 
 int CGdStatic::ScrollPos() const {
@@ -97,13 +104,12 @@ int CGdStatic::ScrollPos() const {
 std::vector<GUIDE_RUN> CGdStatic::Layout() const {
     const QRect client = contentsRect();
     const long long bottom = static_cast<long long>(ScrollPos()) + client.height();
-    return LayoutGuideText(m_segments, MeasureGuideWidths(font()), client.width(),
-                           static_cast<int>(std::min<long long>(bottom, INT_MAX)), LineHeight());
+    return LayoutGuideRuns(m_segments, font(), client.width(),
+                           static_cast<int>(std::min<long long>(bottom, INT_MAX)));
 }
 
 int CGdStatic::ContentHeight() const {
-    const auto runs = LayoutGuideText(m_segments, MeasureGuideWidths(font()),
-                                      contentsRect().width(), INT_MAX, LineHeight());
+    const auto runs = LayoutGuideRuns(m_segments, font(), contentsRect().width(), INT_MAX);
     if (runs.empty())
         return 0;
     const long long height =
@@ -134,10 +140,17 @@ void CGdStatic::changeEvent(QEvent* event) {
 }
 
 void CGdStatic::wheelEvent(QWheelEvent* event) {
-    if (!m_pScrollBar->isHidden())
-        QCoreApplication::sendEvent(m_pScrollBar, event);
-    else
+    if (m_pScrollBar->isHidden()) {
         QFrame::wheelEvent(event);
+        return;
+    }
+    // The usual three lines per notch; high-resolution wheels send fractions of a notch.
+    const long long lines =
+        static_cast<long long>(event->angleDelta().y()) * QApplication::wheelScrollLines() / 120;
+    const long long value = m_pScrollBar->value() - lines * m_pScrollBar->singleStep();
+    m_pScrollBar->setValue(static_cast<int>(
+        std::clamp<long long>(value, m_pScrollBar->minimum(), m_pScrollBar->maximum())));
+    event->accept();
 }
 
 void CGdStatic::paintEvent(QPaintEvent* event) {
@@ -147,15 +160,41 @@ void CGdStatic::paintEvent(QPaintEvent* event) {
     painter.fillRect(client, Qt::white);
     painter.setClipRect(client);
     painter.translate(client.topLeft() - QPoint(0, ScrollPos()));
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    for (const GUIDE_RUN& run : Layout()) {
+
+    const std::vector<GUIDE_RUN> runs = Layout();
+    const GUIDE_WIDTHS widths = MeasureGuideWidths(font());
+    // Backgrounds first, then the characters: the layout puts a word after a long italic one
+    // over that word's end, and an opaque background would wipe it out.
+    for (const GUIDE_RUN& run : runs) {
         const TEXT_SEGMENT& segment = m_segments[run.m_nSegment];
-        const QFont font =
-            VariantFont(this->font(), segment.m_bBold, segment.m_bItalic, segment.m_bUnderline);
+        if (segment.m_crBkgnd == kGuideWhite)
+            continue;
+        const QFont font = VariantFont(this->font(), segment.m_bBold, segment.m_bItalic);
+        painter.fillRect(QRect(run.m_nX, run.m_nY, run.m_nWidth, QFontMetrics(font).height()),
+                         ToQColor(segment.m_crBkgnd));
+    }
+    // Characters go where the width tables put them, as the layout counted them.
+    for (const GUIDE_RUN& run : runs) {
+        const TEXT_SEGMENT& segment = m_segments[run.m_nSegment];
+        const GuideFontVariant variant = GuideVariantOf(segment);
+        const QFont font = VariantFont(this->font(), segment.m_bBold, segment.m_bItalic);
+        const QFontMetrics fm(font);
+        const QColor color = ToQColor(segment.m_crText);
+        const int baseline = run.m_nY + fm.ascent();
         painter.setFont(font);
-        painter.setPen(ToQColor(segment.m_crText));
-        painter.setBackground(ToQColor(segment.m_crBkgnd));
-        painter.drawText(QPoint(run.m_nX, run.m_nY + QFontMetrics(font).ascent()),
-                         GuideStringFromBytes(run.m_strText));
+        painter.setPen(color);
+        int x = run.m_nX;
+        for (char ch : run.m_strText) {
+            const auto c = static_cast<unsigned char>(ch);
+            painter.drawText(QPoint(x, baseline), QString(GuideCharFromByte(c)));
+            x += run.m_bSpaces ? widths.m_width[GFV_NORMAL][' ']
+                               : widths.m_width[variant][c] - kGuideWidthAdjust[variant];
+            if (x > client.width())
+                break;
+        }
+        if (segment.m_bUnderline)
+            painter.fillRect(QRect(run.m_nX, baseline + fm.underlinePos(), run.m_nWidth,
+                                   std::max(1, fm.lineWidth())),
+                             color);
     }
 }

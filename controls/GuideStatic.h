@@ -10,6 +10,10 @@ class QScrollBar;
 // The four width tables of a font, the way the layout expects them (see GuideText.h).
 GUIDE_WIDTHS MeasureGuideWidths(const QFont& font);
 
+// The layout of the segments in a client area of nWidth x nHeight pixels in this font.
+std::vector<GUIDE_RUN> LayoutGuideRuns(const std::vector<TEXT_SEGMENT>& segments, const QFont& font,
+                                       int nWidth, int nHeight);
+
 // The character a guide byte stands for (the Windows ANSI code page); control bytes show '?'.
 QChar GuideCharFromByte(unsigned char c);
 QString GuideStringFromBytes(const std::string& bytes);
@@ -29,7 +33,8 @@ public:
     const std::vector<TEXT_SEGMENT>& Segments() const { return m_segments; }
 
     // Height of the font in pixels, from which the line advance follows.
-    int LineHeight() const;
+    static int LineHeight(const QFont& font);
+    int LineHeight() const { return LineHeight(font()); }
     // The runs of the text down to the bottom of the view, in client coordinates (inside the
     // border) of the unscrolled text.
     std::vector<GUIDE_RUN> Layout() const;

@@ -80,16 +80,16 @@ int ReadStyleCodes(CGuideReader& reader, TEXT_SEGMENT& segment) {
     }
 }
 
-GuideFontVariant VariantOf(const TEXT_SEGMENT& segment) {
-    if (segment.m_bBold)
-        return segment.m_bItalic ? GFV_BOLD_ITALIC : GFV_BOLD;
-    return segment.m_bItalic ? GFV_ITALIC : GFV_NORMAL;
-}
-
 constexpr int kMargin = 5;
 constexpr int kRightReserve = 15;
 
 } // namespace
+
+GuideFontVariant GuideVariantOf(const TEXT_SEGMENT& segment) {
+    if (segment.m_bBold)
+        return segment.m_bItalic ? GFV_BOLD_ITALIC : GFV_BOLD;
+    return segment.m_bItalic ? GFV_ITALIC : GFV_NORMAL;
+}
 
 std::vector<TEXT_SEGMENT> ParseGuideText(const std::string& bytes) {
     std::vector<TEXT_SEGMENT> segments;
@@ -125,7 +125,7 @@ std::string ReadGuideFile(const std::string& path) {
 
 long long GuideWordWidth(const std::string& word, const TEXT_SEGMENT& segment,
                          const GUIDE_WIDTHS& widths) {
-    const GuideFontVariant variant = VariantOf(segment);
+    const GuideFontVariant variant = GuideVariantOf(segment);
     const auto& table = widths.m_width[variant];
     long long width = 0;
     for (char ch : word)

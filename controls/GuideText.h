@@ -34,6 +34,9 @@ std::string ReadGuideFile(const std::string& path);
 // Font variants of the width tables.
 enum GuideFontVariant { GFV_NORMAL, GFV_BOLD, GFV_ITALIC, GFV_BOLD_ITALIC, GFV_COUNT };
 
+// The table a segment's characters are measured in.
+GuideFontVariant GuideVariantOf(const TEXT_SEGMENT& segment);
+
 inline constexpr int kGuideFirstCode = 32;
 inline constexpr int kGuideLastCode = 199;
 

@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -146,6 +149,44 @@ TEST(GuideStatic, ColoursAndBorder) {
               0);
 }
 
+TEST(GuideStatic, LongTextScrollsShortTextDoesNot) {
+    GuideText g("One\nTwo", QSize(300, 100));
+    EXPECT_TRUE(g.text->ScrollBar().isHidden());
+    EXPECT_EQ(g.text->ScrollPos(), 0);
+
+    std::string text = "Top";
+    for (int i = 0; i < 20; ++i)
+        text += "\nline";
+    text += "\n<\\crBottom>";
+    g.text->SetGuideText(text);
+    const int content = g.text->ContentHeight();
+    EXPECT_EQ(content, 5 + 21 * 18 + 18 + 5); // the last line and the bottom margin
+    ASSERT_FALSE(g.text->ScrollBar().isHidden());
+    EXPECT_EQ(g.text->ScrollBar().maximum(), content - 100);
+    // The bar sits in the margin the wrap keeps free.
+    EXPECT_GE(g.text->ScrollBar().geometry().left(), 300 - 15);
+    EXPECT_EQ(Count(Grab(*g.text), 0, 0, 280, 100, IsReddish), 0);
+
+    // Scrolled to the end, the last line shows and the first is gone.
+    g.text->ScrollBar().setValue(g.text->ScrollBar().maximum());
+    const QImage end = Grab(*g.text);
+    EXPECT_GT(Count(end, 0, 0, 280, 100, IsReddish), 10);
+    const auto runs = g.text->Layout();
+    EXPECT_EQ(runs.back().m_strText, "Bottom");
+
+    // The wheel scrolls too.
+    QWheelEvent up(QPointF(50, 50), g.text->mapToGlobal(QPointF(50, 50)), QPoint(),
+                   QPoint(0, 120 * 10), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.text, &up);
+    EXPECT_EQ(g.text->ScrollPos(), 0);
+
+    // New text starts at the top again.
+    g.text->ScrollBar().setValue(50);
+    g.text->SetGuideText("short");
+    EXPECT_TRUE(g.text->ScrollBar().isHidden());
+    EXPECT_EQ(g.text->ScrollPos(), 0);
+}
+
 TEST(GuideStatic, MissingFileLeavesItWhiteAndEmpty) {
     TempDir dir;
     GuideText g("something");
@@ -212,18 +253,21 @@ TEST(GuidePicture, MissingOrBrokenPictureDrawsNothing) {
     EXPECT_FALSE(picture->LoadPictureFrom(":/no/such/resource"));
 }
 
+std::string SourceFile(const char* path) {
+    return (std::filesystem::path(__FILE__).parent_path() / "../.." / path).string();
+}
+
 TEST(GuidePicture, TheGuideResource) {
+    // Built in, it decodes to the picture in res/guide; not built in, the control stays empty.
     CBmpStatic picture;
     const bool bBuiltIn = QFile::exists(QString::fromLatin1(kGuidePictureResource));
     EXPECT_EQ(picture.LoadPicture(), bBuiltIn);
     EXPECT_EQ(picture.HasPicture(), bBuiltIn);
     if (bBuiltIn) {
-        EXPECT_EQ(picture.Picture().size(), QSize(919, 702));
+        const QImage source(QString::fromStdString(SourceFile("res/guide/guide.png")));
+        ASSERT_FALSE(source.isNull());
+        EXPECT_EQ(picture.Picture().size(), source.size());
     }
-}
-
-std::string SourceDataFile(const char* name) {
-    return (std::filesystem::path(__FILE__).parent_path() / "../../data" / name).string();
 }
 
 TEST(GuideDlg, BuiltFromTemplate160AndLoadsTheGuideBesideTheProgram) {
@@ -280,7 +324,7 @@ TEST(GuideDlg, OkAndEscapeEndTheModalRun) {
 }
 
 TEST(GuideDlg, ShippedGuideUsesTheMarkupAndFitsItsControl) {
-    const std::string bytes = ReadGuideFile(SourceDataFile("QelGuide.txt"));
+    const std::string bytes = ReadGuideFile(SourceFile("data/QelGuide.txt"));
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
     EXPECT_EQ(bytes.find('\xFF'), std::string::npos);
@@ -313,7 +357,12 @@ TEST(GuideDlg, ShippedGuideUsesTheMarkupAndFitsItsControl) {
     CGuideDlg dlg;
     platform::SetModuleDirectoryOverride("");
     const int width = dlg.TextControl().contentsRect().width();
-    for (const GUIDE_RUN& run : dlg.TextControl().Layout())
+    const auto runs = LayoutGuideRuns(segments, dlg.TextControl().font(), width, INT_MAX);
+    ASSERT_GT(runs.size(), 300u);
+    // Longer than the control: it scrolls.
+    EXPECT_GT(runs.back().m_nY, dlg.TextControl().contentsRect().height());
+    EXPECT_FALSE(dlg.TextControl().ScrollBar().isHidden());
+    for (const GUIDE_RUN& run : runs)
         if (!run.m_bSpaces) {
             EXPECT_LT(run.m_nX + run.m_nWidth, width - 15) << run.m_strText;
         }
