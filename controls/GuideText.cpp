@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -117,10 +116,19 @@ std::vector<TEXT_SEGMENT> ParseGuideText(const std::string& bytes) {
 }
 
 std::string ReadGuideFile(const std::string& path) {
+    // A guide is a few pages; a huge file stands for no guide's worth reading, and is cut so
+    // that it cannot exhaust memory.
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    char chunk[65536];
+    while (bytes.size() < kGuideMaxBytes && in) {
+        const std::size_t want = std::min(sizeof chunk, kGuideMaxBytes - bytes.size());
+        in.read(chunk, static_cast<std::streamsize>(want));
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    return bytes;
 }
 
 long long GuideWordWidth(const std::string& word, const TEXT_SEGMENT& segment,

@@ -28,7 +28,8 @@ struct TEXT_SEGMENT {
 // an LF is dropped, and a 0xFF byte ends the text.
 std::vector<TEXT_SEGMENT> ParseGuideText(const std::string& bytes);
 
-// The whole file as bytes; empty if it cannot be read.
+// The file as bytes, at most kGuideMaxBytes of them; empty if it cannot be read.
+inline constexpr std::size_t kGuideMaxBytes = 16u << 20;
 std::string ReadGuideFile(const std::string& path);
 
 // Font variants of the width tables.

@@ -195,6 +195,15 @@ TEST(GuideStatic, MissingFileLeavesItWhiteAndEmpty) {
     const QImage img = Grab(*g.text);
     EXPECT_EQ(Count(img, 0, 0, img.width(), img.height(), IsWhite), img.width() * img.height());
 
+    // A directory is no file; a huge file is cut where reading stops.
+    g.text->LoadText(dir.Path());
+    EXPECT_TRUE(g.text->Segments().empty());
+    TempDir::Write(dir.File("huge.txt"), std::string(kGuideMaxBytes, 'a') + "\n<\\bEND>");
+    EXPECT_EQ(ReadGuideFile(dir.File("huge.txt")).size(), kGuideMaxBytes);
+    g.text->LoadText(dir.File("huge.txt"));
+    ASSERT_EQ(g.text->Segments().size(), 1u);
+    EXPECT_EQ(g.text->Segments()[0].m_strText.size(), kGuideMaxBytes);
+
     TempDir::Write(dir.File("guide.txt"), "Hello <\\bworld>\r\n");
     g.text->LoadText(dir.File("guide.txt"));
     ASSERT_EQ(g.text->Segments().size(), 2u);
