@@ -1,8 +1,10 @@
 #include "app/Qel2Dlg.h"
 
+#include "controls/AboutDlg.h"
 #include "controls/BMPStatic.h"
 #include "controls/ClrStatic.h"
 #include "controls/FloatEdit.h"
+#include "controls/GuideDlg.h"
 #include "controls/xStatic.h"
 #include "engine/DrawWnd.h"
 #include "model/Attractor.h"
@@ -134,9 +136,9 @@ void CQel2Dlg::BuildMenu() {
             } else if (id == ID_FILE_SAVE_PARAMETERS) {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnSaveParameters);
             } else if (id == ID_HELP_GUIDE) {
-                connect(action, &QAction::triggered, this, [this] { emit guideRequested(); });
+                connect(action, &QAction::triggered, this, [this] { ShowGuideDialog(this); });
             } else if (id == ID_HELP_ABOUT_QELMETER || id == IDM_ABOUTBOX) {
-                connect(action, &QAction::triggered, this, [this] { emit aboutRequested(); });
+                connect(action, &QAction::triggered, this, [this] { ShowAboutDialog(this); });
             }
         }
         if (std::string(popup.text) == "&Attractor")
@@ -214,7 +216,6 @@ int CQel2Dlg::DoModal() {
 }
 
 bool CQel2Dlg::OnInitDialog() {
-    setWindowIcon(QIcon(":/icons/qel-32.png"));
     // Label colours and fonts.
     m_qelmeterCaption->SetColors("abcd", RGB(255, 0, 0), RGB(0, 0, 0), kWindowColor);
     m_qelmeterCaption->SetFontBold();

@@ -127,10 +127,6 @@ public:
     CXmlDocument m_countries;
     bool m_bCountriesLoaded = false;
 
-signals:
-    void guideRequested();
-    void aboutRequested();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -107,17 +107,17 @@ void CQel2Dlg::PreparePlot() {
 }
 
 long CQel2Dlg::OnPlotProgress() {
-    if (++m_nProgressCount >= m_nProgressDivisor) {
-        m_nProgressCount = 0;
-        m_progress->setValue(std::min(m_progress->value() + 1, m_progress->maximum()));
-    }
+    if (++m_nProgressCount < m_nProgressDivisor)
+        return 0;
+    m_nProgressCount = 0;
+    m_progress->setValue(std::min(m_progress->value() + 1, m_progress->maximum()));
     if (m_progress->value() >= 100) {
         m_progress->hide();
         m_progress->setValue(0);
         m_status->SetWindowText(m_strSpilling);
         m_status->repaint();
     } else if (m_progress->isVisible()) {
-        m_progress->repaint();
+        m_progress->repaint(); // a Run draws on this thread: show the step now
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
 #include <clocale>
 
@@ -13,6 +14,11 @@ int main(int argc, char** argv) {
     QFont font("Liberation Sans");
     font.setPixelSize(11); // near the metrics the dialog layout was made for
     QApplication::setFont(font);
+    // One icon in every size for all three dialogs.
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/qel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     CQel2App theApp;
     theApp.InitInstance();
     return theApp.ExitInstance();

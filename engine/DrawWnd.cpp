@@ -111,8 +111,17 @@ void CDrawWnd::RenderCurrent() {
         m_surface.ShowPlane(plane);
 }
 
-unsigned CDrawWnd::DrawWorkerProc(CDrawWnd* window) {
-    window->RenderCurrent();
+void CDrawWnd::RenderCurrentOnWorker(int animate, int plane) {
+    if (plane != 0 && plane != 1 && plane != 2)
+        plane = 3;
+    if (animate)
+        m_surface.DrawAnimationOnWorker(plane);
+    else
+        m_surface.ShowPlane(plane);
+}
+
+unsigned CDrawWnd::DrawWorkerProc(CDrawWnd* window, int animate, int plane) {
+    window->RenderCurrentOnWorker(animate, plane);
     return 0;
 }
 
@@ -218,10 +227,15 @@ bool CDrawWnd::event(QEvent* e) {
 void CDrawWnd::StartWorker() {
     if (m_worker.joinable())
         m_worker.join(); // the previous worker has ended
+    // Cleared here, before the thread exists, so that a Stop or a pause pressed while the
+    // thread is starting is not lost.
+    m_surface.m_nStop = 0;
     m_bWorkerRunning = true;
     try {
-        m_worker = std::thread([this] {
-            DrawWorkerProc(this);
+        // The flag and plane as they are when the paint starts the worker, so that a Stop
+        // pressed before the thread runs pauses it instead of ending it.
+        m_worker = std::thread([this, animate = m_nAnimate.load(), plane = m_nPlane.load()] {
+            DrawWorkerProc(this, animate, plane);
             m_bWorkerRunning = false;
         });
         ++m_nWorkersStarted;

@@ -32,7 +32,9 @@ public:
     void Pause();
     int StopWorker();
     void RenderCurrent();
-    static unsigned DrawWorkerProc(CDrawWnd* window);
+    // RenderCurrent as the worker runs it, with the flag and plane of its start.
+    void RenderCurrentOnWorker(int animate, int plane);
+    static unsigned DrawWorkerProc(CDrawWnd* window, int animate, int plane);
 
     // Invalidate with erase; the next paint runs the paint handler.
     void Invalidate();

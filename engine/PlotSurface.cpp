@@ -89,6 +89,16 @@ void CPlotSurface::PreparePlanes() {
     m_plotter.DrawPlanes(planes, targets, 4, 1);
 }
 
+void CPlotSurface::DrawAnimationOnWorker(int plane) {
+    if (!m_pAttractor || plane < 0 || plane > 3)
+        return;
+    QImage& surface = m_buffers[plane];
+    ClearForPass(surface, false);
+    DrawAxes(surface, plane);
+    m_plotter.DrawTrajectory(plane, surface, 0);
+    surface.fill(Qt::black);
+}
+
 void CPlotSurface::DrawPlane(int plane, QImage* target) {
     m_nStop = 0;
     if (!m_pAttractor)

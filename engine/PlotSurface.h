@@ -26,6 +26,9 @@ public:
     // With a target, a pre-render pass into it; without, an animation pass into the plane's
     // buffer (or, when the run gate is closed, only opening the gate).
     void DrawPlane(int plane, QImage* target);
+    // The animation pass of a worker thread. Its starter has cleared the stop flag and a
+    // stop or pause requested since must hold, so neither is undone here.
+    void DrawAnimationOnWorker(int plane);
     void ShowPlane(int plane);
     void ClearPlane(int plane, const QRect& rect);
     void RenderPlaneInto(QImage& target, int plane) { DrawPlane(plane, &target); }

@@ -211,6 +211,30 @@ TEST(DrawWnd, NoDeadlockWhenTheEndMessageRacesStopWorker) {
     EXPECT_GT(w.parent.finished + stopped, 0);
 }
 
+TEST(DrawWnd, StopOrPauseRightAfterTheStartIsNotLost) {
+    // The worker may not have begun its pass yet; the request must still hold.
+    CWatchdog dog(60);
+    Window w(2000000);
+    for (int i = 0; i < 20; ++i) {
+        w.Simulate();
+        EXPECT_EQ(w.draw->StopWorker(), 1);
+        EXPECT_FALSE(w.draw->IsWorkerRunning());
+    }
+    EXPECT_EQ(w.parent.finished, 0);
+    Window::Pump(20);
+    const int before = w.parent.progress;
+    w.Simulate();
+    w.draw->m_nAnimate = 0;
+    w.draw->Pause();
+    Window::Pump(100);
+    EXPECT_TRUE(w.draw->IsWorkerRunning()); // paused, not ended
+    const int settled = w.parent.progress;
+    Window::Pump(100);
+    EXPECT_EQ(w.parent.progress, settled);
+    EXPECT_LE(settled - before, 1);
+    EXPECT_EQ(w.draw->StopWorker(), 1);
+}
+
 TEST(DrawWnd, ClearPlaneBlacksTheScreenAndThePicture) {
     Window w(500);
     w.draw->SetPlane(0);

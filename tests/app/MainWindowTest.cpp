@@ -1,0 +1,261 @@
+#include "AppFixture.h"
+
+#include "res/ResourceIds.h"
+
+#include <QAction>
+#include <QLabel>
+
+TEST_F(AppTest, StartUpShowsTheEconomicModelReadyToRun) {
+    EXPECT_EQ(dlg->windowTitle(), "QEL - Economic Simulator, based on Sorvan Attractor");
+    EXPECT_TRUE(dlg->m_display[0]->isChecked());
+    EXPECT_EQ(dlg->m_display[0]->text(), "Output-Money,  X-Y");
+    EXPECT_EQ(Buttons(), "RS-");
+    EXPECT_TRUE(dlg->m_btnClear->isEnabled());
+    EXPECT_TRUE(dlg->m_qelmeterValue->isVisible());
+    EXPECT_TRUE(dlg->m_comboCountry->isVisible());
+    EXPECT_EQ(dlg->m_status->Text(), "");
+    QAction* sorvan = dlg->CommandAction(ID_ATTRACTOR_SORVAN);
+    QAction* lorenz = dlg->CommandAction(ID_ATTRACTOR_LORENZ);
+    EXPECT_TRUE(sorvan->isChecked());
+    EXPECT_FALSE(sorvan->isEnabled());
+    EXPECT_TRUE(lorenz->isEnabled());
+    EXPECT_FALSE(lorenz->isChecked());
+    // The countries in document order, the first selected, Qelland's values in the boxes.
+    ASSERT_EQ(dlg->m_comboCountry->count(), 4);
+    EXPECT_EQ(dlg->m_comboCountry->itemText(0), "Ostravia");
+    EXPECT_EQ(dlg->m_comboCountry->currentIndex(), 0);
+    EXPECT_EQ(Box(EDIT_A)->text(), "12.5");
+    EXPECT_EQ(Box(EDIT_A + 6)->text(), "0.3");
+    EXPECT_EQ(Box(EDIT_VARIATION)->text(), "0.01    ");
+    EXPECT_EQ(Box(EDIT_ITERATION)->text(), "2000");
+    EXPECT_EQ(Box(EDIT_ZOOM)->text(), "40.00");
+    // The picture on the screen is the X-Y plane's.
+    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), dlg->DrawWnd()->Surface().Picture(0));
+}
+
+TEST_F(AppTest, LimitTextsAndRowsFollowTheKind) {
+    EXPECT_EQ(dlg->m_rows[1].low->text(), "0.50 <= ");
+    EXPECT_EQ(dlg->m_rows[1].high->text(), " <= 10.00    (Production)");
+    EXPECT_EQ(dlg->m_rows[4].name->Text(), "G");
+    EXPECT_EQ(dlg->m_rows[7].low->text(), "-5.00 < ");
+    EXPECT_EQ(dlg->m_rows[4].name->pos(), QPoint(64, 183));
+    EXPECT_EQ(Box(EDIT_A + 5)->pos(), QPoint(195, 210));
+
+    dlg->OnSelectAttractor(2);
+    EXPECT_EQ(dlg->windowTitle(), "QEL - Lorenz Attractor");
+    EXPECT_FALSE(dlg->m_rows[3].name->isVisible());
+    EXPECT_FALSE(Box(EDIT_A + 3)->isVisible());
+    EXPECT_FALSE(dlg->m_rows[3].high->isVisible());
+    EXPECT_TRUE(dlg->m_rows[2].name->isVisible());
+    EXPECT_EQ(dlg->m_rows[0].high->text(), " <= 50.00");
+    EXPECT_FALSE(dlg->m_qelmeterValue->isVisible());
+    EXPECT_FALSE(dlg->m_comboCountry->isVisible());
+    EXPECT_EQ(dlg->m_display[1]->text(), "X-Z");
+    EXPECT_TRUE(dlg->CommandAction(ID_ATTRACTOR_LORENZ)->isChecked());
+    EXPECT_TRUE(dlg->CommandAction(ID_ATTRACTOR_SORVAN)->isEnabled());
+    EXPECT_EQ(dlg->m_rows[4].name->pos(), QPoint(64, 156));
+
+    // Values accepted by Run are forgotten by a switch away and back.
+    Type(EDIT_ZOOM, "7");
+    Click(dlg->m_btnRun);
+    EXPECT_EQ(A().m_zoom.m_value, 7.0);
+    dlg->OnSelectAttractor(5);
+    dlg->OnSelectAttractor(2);
+    EXPECT_EQ(A().m_zoom.m_value, 6.0);
+    EXPECT_EQ(Box(EDIT_ZOOM)->text(), "6.00");
+    dlg->OnSelectAttractor(5);
+    EXPECT_TRUE(Box(EDIT_A + 3)->isVisible());
+    EXPECT_TRUE(dlg->m_comboCountry->isVisible());
+    EXPECT_EQ(dlg->m_comboCountry->currentIndex(), 0);
+    EXPECT_EQ(Box(EDIT_A)->text(), "12.5");
+}
+
+TEST_F(AppTest, ParameterBoxesTakeTenCharactersAndEnterRuns) {
+    Type(EDIT_A, "12.34567891");
+    EXPECT_EQ(Box(EDIT_A)->text(), "12.3456789");
+    Type(EDIT_X, "0.123456789012");
+    EXPECT_EQ(Box(EDIT_X)->text(), "0.123456789012");
+    Type(EDIT_A, "33");
+    QTest::keyClick(Box(EDIT_A), Qt::Key_Return);
+    EXPECT_EQ(A().m_param[0].m_value, 33.0);
+    EXPECT_EQ(A().m_initX.m_value, 0.123456789012);
+    EXPECT_EQ(A().m_param[0].m_bModified, 0);
+}
+
+TEST_F(AppTest, RangeMessagesInReadingOrderRestoreTheBoxes) {
+    Click(dlg->m_btnRun); // accepts what start-up wrote into the boxes
+    messages.clear();
+    Type(EDIT_A, "5");
+    Click(dlg->m_btnRun);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "Inertion (A) must vary between 10.000000 and 50.000000. Previous data remains.");
+    EXPECT_EQ(Box(EDIT_A)->text(), "12.5");
+    EXPECT_EQ(A().m_param[0].m_value, 12.5);
+    EXPECT_EQ(A().m_param[0].m_bModified, 1); // read again at the next Run
+    for (const char* edge : {"10", "50"}) {
+        Type(EDIT_A, edge);
+        Click(dlg->m_btnRun);
+        EXPECT_EQ(A().m_param[0].m_value, std::atof(edge));
+    }
+    EXPECT_EQ(messages.size(), 1u);
+
+    // A failure puts the bound texts back into every box, also those read after it: what
+    // was typed there is lost and their previous text is accepted.
+    messages.clear();
+    Type(EDIT_VARIATION, "0.5");
+    Type(EDIT_A, "99");
+    Type(EDIT_A + 6, "0.5");
+    Type(EDIT_ITERATION, "0");
+    Click(dlg->m_btnRun);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Variation Number must vary between 0.000100 and 0.100000. "
+                           "Previous data remains.");
+    EXPECT_EQ(A().m_param[6].m_value, 0.3);
+    EXPECT_EQ(A().m_param[0].m_value, 50.0);
+    EXPECT_EQ(A().m_iteration.m_value, 2000);
+    EXPECT_EQ(Box(EDIT_A + 6)->text(), "0.3");
+    // Bound texts outside their limits fail again after the restore: one message each, in
+    // reading order.
+    messages.clear();
+    dlg->m_strParam[0] = "5";
+    dlg->m_strParam[1] = "99";
+    dlg->CopyMembersToControls();
+    Click(dlg->m_btnRun);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].substr(0, 13), "Inertion (A) ");
+    EXPECT_EQ(messages[1], "Production (B) must vary between 0.500000 and 10.000000. "
+                           "Previous data remains.");
+    dlg->m_strParam[0] = "12.5";
+    dlg->m_strParam[1] = "1.5";
+    dlg->CopyMembersToControls();
+    Type(EDIT_ZOOM, "100001");
+    messages.clear();
+    Click(dlg->m_btnRun);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Zoom must vary between 0.000000 and 100000.000000. Previous data "
+                           "remains.");
+}
+
+TEST_F(AppTest, LimitsAreCheckedWithoutCountriesAndSkippedForAnotherCountry) {
+    dlg->OnSelectAttractor(2); // no country list for this kind
+    Type(EDIT_ITERATION, "2000000000");
+    Click(dlg->m_btnRun);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Iteration Number must vary between 1 and 10000000. Previous data "
+                           "remains.");
+    EXPECT_EQ(A().m_iteration.m_value, 2000);
+    Type(EDIT_VARIATION, "1000");
+    Click(dlg->m_btnRun);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(A().m_variation.m_value, 0.005);
+
+    dlg->OnSelectAttractor(5);
+    messages.clear();
+    dlg->m_comboCountry->setCurrentIndex(1);
+    Type(EDIT_A, "1");
+    Type(EDIT_A + 1, "2");
+    Type(EDIT_A + 2, "3");
+    Type(EDIT_A + 3, "4");
+    Click(dlg->m_btnRun);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(A().m_param[0].m_value, 1.0);
+    EXPECT_EQ(dlg->m_qelmeterValue->Text(), "-2.000");
+}
+
+TEST_F(AppTest, AnEmptyOrGarbageBoxReadsAsZeroOrItsLeadingNumber) {
+    dlg->m_comboCountry->setCurrentIndex(1);
+    Box(EDIT_X)->setText("1.5abc"); // pasted text is not filtered
+    Box(EDIT_Y)->setText("");
+    Click(dlg->m_btnRun);
+    EXPECT_EQ(A().m_initX.m_value, 1.5);
+    EXPECT_EQ(A().m_initY.m_value, 0.0);
+    EXPECT_EQ(dlg->m_strX, "1.5abc");
+    // A box that did not change is not read, even when its value is outside its limits.
+    A().m_param[0].m_value = 999;
+    dlg->m_comboCountry->setCurrentIndex(0);
+    messages.clear();
+    Click(dlg->m_btnRun);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(A().m_param[0].m_value, 999);
+}
+
+TEST_F(AppTest, TrimZerosBlanksTrailingZerosAndKeepsTheLength) {
+    EXPECT_EQ(CQel2Dlg::TrimZeros("10.000000"), "10       ");
+    EXPECT_EQ(CQel2Dlg::TrimZeros("0.500000"), "0.5     ");
+    EXPECT_EQ(CQel2Dlg::TrimZeros("0.000100"), "0.0001  ");
+    EXPECT_EQ(CQel2Dlg::TrimZeros("100"), "100");
+    EXPECT_EQ(CQel2Dlg::TrimZeros(""), "");
+    EXPECT_EQ(CQel2Dlg::TrimZeros("0.000000"), "0       ");
+}
+
+TEST_F(AppTest, ButtonsFollowRunSimulateStopFinishAndClear) {
+    Click(dlg->m_btnRun);
+    EXPECT_EQ(Buttons(), "RS-");
+    Click(dlg->m_btnSimulate);
+    EXPECT_EQ(Buttons(), "R-T");
+    EXPECT_EQ(dlg->m_status->Text(), "Drawing graphs....");
+    EXPECT_TRUE(dlg->m_progress->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return dlg->m_progress->value() > 3; }));
+    Click(dlg->m_btnStop);
+    EXPECT_EQ(Buttons(), "RS-");
+    Pump(50);
+    const int paused = dlg->m_progress->value();
+    Pump(100);
+    EXPECT_EQ(dlg->m_progress->value(), paused);
+    Click(dlg->m_btnSimulate); // resumes the same curve, keeping the bar
+    EXPECT_EQ(Buttons(), "R-T");
+    EXPECT_GE(dlg->m_progress->value(), paused);
+    EXPECT_EQ(dlg->DrawWnd()->WorkersStarted(), 1);
+    ASSERT_TRUE(WaitFor([&] { return dlg->m_btnSimulate->isEnabled(); }));
+    EXPECT_EQ(Buttons(), "RS-");
+    EXPECT_EQ(dlg->m_status->Text(), "Spilling bitmaps into screen...");
+    EXPECT_FALSE(dlg->m_progress->isVisible());
+    EXPECT_TRUE(dlg->m_bSimulating);
+    // Clear after a finished animation still takes the Simulate branch.
+    Click(dlg->m_btnClear);
+    EXPECT_TRUE(dlg->m_bHalted);
+    EXPECT_EQ(Buttons(), "RS-");
+    const QImage screen = dlg->DrawWnd()->ScreenImage();
+    EXPECT_EQ(screen.pixel(5, 5), 0xFF000000u);
+    EXPECT_EQ(screen.pixel(300, 250), 0xFF000000u);
+    // A display choice after Clear starts a new animation in that plane.
+    dlg->m_display[1]->click();
+    EXPECT_EQ(Buttons(), "R-T");
+    EXPECT_EQ(dlg->DrawWnd()->m_nPlane, 1);
+    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 2; }));
+    Click(dlg->m_btnRun); // ends the animation first
+    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
+    EXPECT_EQ(Buttons(), "RS-");
+}
+
+TEST_F(AppTest, DisplayChangeDuringAnAnimationRestartsItInTheNewPlane) {
+    Type(EDIT_ITERATION, "2000000");
+    Click(dlg->m_btnRun);
+    Click(dlg->m_btnSimulate);
+    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 1; }));
+    dlg->m_display[2]->click();
+    EXPECT_EQ(dlg->m_nPlane, 2);
+    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 2; }));
+    EXPECT_TRUE(dlg->DrawWnd()->IsWorkerRunning());
+    EXPECT_EQ(Buttons(), "R-T");
+    // Switching the kind ends it; a display choice then shows the picture.
+    dlg->OnSelectAttractor(2);
+    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
+    EXPECT_FALSE(dlg->m_bHalted);
+    dlg->m_display[1]->click();
+    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
+    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), dlg->DrawWnd()->Surface().Picture(1));
+}
+
+TEST_F(AppTest, RunWithoutChangesRendersNothingNew) {
+    Click(dlg->m_btnRun);
+    int progress = 0;
+    auto& surface = dlg->DrawWnd()->Surface();
+    const QImage before = surface.Picture(0);
+    const int count = dlg->m_nProgressCount;
+    Click(dlg->m_btnRun);
+    (void)progress;
+    EXPECT_EQ(dlg->m_nProgressCount, count);
+    EXPECT_EQ(surface.Picture(0), before);
+}
