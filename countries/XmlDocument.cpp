@@ -111,9 +111,13 @@ void CXmlDocument::Clear() {
 }
 
 int CXmlDocument::Load(const std::string& fileName) {
+    return LoadFrom(platform::GetModuleDirectory() + fileName);
+}
+
+int CXmlDocument::LoadFrom(const std::string& path) {
     std::string text;
     try {
-        if (!ReadWholeFile(platform::GetModuleDirectory() + fileName, text))
+        if (!ReadWholeFile(path, text))
             return 0;
     } catch (const std::exception&) {
         return 0;

@@ -19,6 +19,8 @@ public:
     // Reads the file from the executable's directory and parses it: 1 when read, 0 when it
     // cannot be read (the document is then left as it was).
     int Load(const std::string& fileName);
+    // The same for a file at any path.
+    int LoadFrom(const std::string& path);
     // Builds the tree from the text after a Clear. Returns 1; 0 only when memory runs out, in
     // which case the document is left empty.
     int Parse(std::string text);

@@ -1,6 +1,8 @@
 // qel-render: draws attractors through the plot canvas without a window, to PNG or BMP.
 #include "engine/BmpWriter.h"
 #include "engine/HeadlessHost.h"
+#include "countries/CountryPresets.h"
+#include "countries/XmlDocument.h"
 #include "engine/PlotSurface.h"
 #include "model/Attractor.h"
 #include "platform/CRuntime.h"
@@ -29,6 +31,9 @@ const char* const kUsage =
     "  --size WxH            picture size (default: 591x515)\n"
     "  --out FILE            .png, or .bmp in any case (default: graph.png)\n"
     "  --points FILE         CSV of every point of the pass: i,x,y,z,column,row,color\n"
+    "  --country NAME        draw this country of the economic model; repeat it to draw\n"
+    "                        several over one another, in order\n"
+    "  --countries FILE      country presets (default: countries.xml beside the program)\n"
     "  --help                this text\n";
 
 int Usage(const std::string& why) {
@@ -116,7 +121,9 @@ bool WritePoints(CAttractor& a, int plane, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string settings, out = "graph.png", points, planeText = "0";
+    std::string settings, out = "graph.png", points, planeText = "0", countriesFile;
+    std::vector<std::string> countries;
+    bool kindGiven = false;
     int kind = SORVAN_KIND, width = 591, height = 515;
     long long iterations = -1;
     for (int i = 1; i < argc; ++i) {
@@ -130,7 +137,12 @@ int main(int argc, char** argv) {
         std::string value = argv[++i];
         if (arg == "--settings")
             settings = value;
+        else if (arg == "--country")
+            countries.push_back(value);
+        else if (arg == "--countries")
+            countriesFile = value;
         else if (arg == "--kind") {
+            kindGiven = true;
             kind = KindFromText(value);
             if (kind < 0)
                 return Usage("unknown kind '" + value + "'");
@@ -161,6 +173,10 @@ int main(int argc, char** argv) {
         return Usage("--plane wants 0, 1, 2, 3 or all");
     if (all && !points.empty())
         return Usage("--points needs a single plane");
+    if (!countries.empty() && kindGiven && kind != SORVAN_KIND)
+        return Usage("--country applies to the economic model (Sorvan) only");
+    if (!countries.empty() && !points.empty())
+        return Usage("--points draws one trajectory; leave out --country");
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
@@ -180,11 +196,40 @@ int main(int argc, char** argv) {
     if (iterations >= 0)
         a->m_iteration.m_value = static_cast<int32_t>(iterations);
 
+    CXmlDocument presets;
+    if (!countries.empty()) {
+        const std::string path =
+            countriesFile.empty() ? platform::GetModuleDirectory() + "countries.xml" : countriesFile;
+        if (!presets.LoadFrom(path)) {
+            std::fprintf(stderr, "qel-render: cannot read %s\n", path.c_str());
+            return 1;
+        }
+        for (const std::string& name : countries)
+            if (!FindCountry(presets, name)) {
+                std::fprintf(stderr, "qel-render: no country named '%s' in %s\n", name.c_str(),
+                             path.c_str());
+                return 1;
+            }
+    }
+
     CHeadlessHost host(width, height);
     CPlotSurface surface;
     surface.SetAttractor(a.get());
     bool ok = true;
-    if (all) {
+    if (!countries.empty()) {
+        // Like an export of accumulated countries: each drawn over the ones before.
+        surface.CreateSurfaces(&host);
+        surface.m_nAccumulate = 1;
+        for (int k = all ? 0 : static_cast<int>(plane); k <= (all ? 3 : plane); ++k) {
+            QImage picture(width, height, QImage::Format_RGB32);
+            picture.fill(Qt::black);
+            for (const std::string& name : countries) {
+                ApplyCountryToAttractor(presets, name, *a);
+                surface.RenderPlaneInto(picture, k);
+            }
+            ok = Save(picture, all ? NumberedName(out, k) : out) && ok;
+        }
+    } else if (all) {
         surface.Reset(&host, 0);
         for (int k = 0; k < 4; ++k)
             ok = Save(surface.Picture(k), NumberedName(out, k)) && ok;
