@@ -1,11 +1,14 @@
 #pragma once
 #include "platform/Colors.h"
+#include "tests/support/TempDir.h"
+#include <QDialog>
 #include <QFont>
 #include <QImage>
-#include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
-// Helpers shared by the label tests.
+// Helpers shared by the control tests.
 namespace controls_test {
 
 inline QFont ArialFont(int nPixelSize = 13) {
@@ -13,35 +16,46 @@ inline QFont ArialFont(int nPixelSize = 13) {
     font.setPixelSize(nPixelSize);
     return font;
 }
-
 inline QImage Grab(QWidget& w) {
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
-
 inline COLORREF At(const QImage& img, int x, int y) {
     return ColorRefFromPixel(img.pixel(x, y));
 }
-
-// Number of pixels inside [x0, x1) x [y0, y1) for which pred holds.
-template <class Pred> int Count(const QImage& img, int x0, int y0, int x1, int y1, Pred pred) {
+// Number of pixels inside [x0, x1) x [y0, y1) (the whole image by default) for which pred holds.
+template <class Pred>
+int Count(const QImage& img, Pred pred, int x0 = 0, int y0 = 0, int x1 = INT_MAX,
+          int y1 = INT_MAX) {
     int n = 0;
     for (int y = std::max(0, y0); y < std::min(img.height(), y1); ++y)
         for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x)
-            if (pred(ColorRefFromPixel(img.pixel(x, y))))
-                ++n;
+            n += pred(ColorRefFromPixel(img.pixel(x, y)));
     return n;
 }
-
 inline bool IsReddish(COLORREF c) {
     return GetRValue(c) > 150 && GetGValue(c) < 120 && GetBValue(c) < 120;
 }
 inline bool IsDark(COLORREF c) {
     return GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
 }
-
-// Writes a BMP file of the image; false if it could not be written.
-inline bool WriteBmp(const QImage& img, const QString& path) {
-    return img.save(path, "BMP");
+inline auto Is(COLORREF cr) {
+    return [cr](COLORREF c) { return c == cr; };
+}
+// 3 x 3, blue but for the last column and row, which are red; saved in dir under name.
+inline QString SavePattern(const TempDir& dir, const std::string& name, const char* format) {
+    QImage img(3, 3, QImage::Format_RGB32);
+    img.fill(QColor(0, 0, 255));
+    for (int i = 0; i < 3; ++i) {
+        img.setPixelColor(2, i, Qt::red);
+        img.setPixelColor(i, 2, Qt::red);
+    }
+    const QString path = QString::fromStdString(dir.File(name));
+    return img.save(path, format) ? path : QString();
+}
+// Runs dlg modally, does act once it is up, and returns how it ended.
+inline int ExecWith(QDialog& dlg, std::function<void()> act) {
+    QTimer::singleShot(0, &dlg, std::move(act));
+    return dlg.exec();
 }
 
 } // namespace controls_test

@@ -1,169 +1,100 @@
 #include "controls/FloatEdit.h"
+#include "ControlsTestUtil.h"
 #include "platform/Dialogs.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+using namespace controls_test;
+
 namespace {
 
-class FloatEditTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+struct FloatEditTest : ::testing::Test {
+    FloatEditTest() {
         platform::SetBeepHook([this] { ++m_nBeeps; });
     }
-    void TearDown() override { platform::SetBeepHook(nullptr); }
-
-    // Types one character with the caret at nCaret, or with the whole text selected.
-    void TypeAt(CFloatEdit& edit, int nCaret, char c) {
-        edit.setCursorPosition(nCaret);
-        QTest::keyClick(&edit, c);
-    }
-    void TypeOverAll(CFloatEdit& edit, char c) {
-        edit.selectAll();
-        QTest::keyClick(&edit, c);
-    }
-
+    ~FloatEditTest() override { platform::SetBeepHook(nullptr); }
     int m_nBeeps = 0;
 };
 
-TEST_F(FloatEditTest, MinusOnlyAtTheStartAndOnlyOnce) {
-    CFloatEdit edit;
-    QTest::keyClick(&edit, '-');
-    EXPECT_EQ(edit.text(), "-");
-    EXPECT_EQ(m_nBeeps, 0);
-
-    TypeAt(edit, 1, '-');
-    TypeAt(edit, 0, '-');
-    EXPECT_EQ(edit.text(), "-");
-    EXPECT_EQ(m_nBeeps, 2);
-
-    CFloatEdit plain;
-    plain.setText("5");
-    TypeAt(plain, 1, '-');
-    EXPECT_EQ(plain.text(), "5");
-    EXPECT_EQ(m_nBeeps, 3);
-
-    // The whole "-5" selected starts at 0, but the text already holds a minus.
-    CFloatEdit negative;
-    negative.setText("-5");
-    TypeOverAll(negative, '-');
-    EXPECT_EQ(negative.text(), "-5");
-    EXPECT_EQ(m_nBeeps, 4);
-
-    // Home carries no text and passes; the minus then goes in at 0.
-    plain.setCursorPosition(1);
-    QTest::keyClick(&plain, Qt::Key_Home);
-    QTest::keyClick(&plain, '-');
-    EXPECT_EQ(plain.text(), "-5");
-    EXPECT_EQ(m_nBeeps, 4);
+TEST_F(FloatEditTest, FilterRules) {
+    // Typed at the caret (nSelLength 0) or over the selection; bOneEvent sends all the
+    // characters in one key event, which are then judged in turn.
+    const struct {
+        const char* initial;
+        int nSelStart, nSelLength;
+        QString typed;
+        bool bOneEvent, bDigitsOnly;
+        const char* result;
+        int nBeeps;
+    } cases[] = {
+        // A minus only at the start and only once, even over a selection starting at 0.
+        {"", 0, 0, "-", false, false, "-", 0},
+        {"-", 1, 0, "-", false, false, "-", 1},
+        {"-", 0, 0, "-", false, false, "-", 1},
+        {"5", 1, 0, "-", false, false, "5", 1},
+        {"-5", 0, 2, "-", false, false, "-5", 1},
+        // A point never first and only once, even over a selected point.
+        {"", 0, 0, ".", false, false, "", 1},
+        {"", 0, 0, "0.5", false, false, "0.5", 0},
+        {"0.5", 3, 0, ".", false, false, "0.5", 1},
+        {"0.5", 1, 0, ".", false, false, "0.5", 1},
+        {"1.5", 1, 1, ".", false, false, "1.5", 1},
+        // Digits go anywhere, even before the minus.
+        {"-5", 0, 0, "7", false, false, "7-5", 0},
+        {"12", 2, 0, "eE+, x", false, false, "12", 6},
+        {"12", 2, 0, QString::fromUtf8("é"), true, false, "12", 1},
+        {"", 0, 0, "1-2.", true, false, "12.", 1},
+        {"", 0, 0, "-1.5", false, true, "15", 2},
+    };
+    for (const auto& c : cases) {
+        CFloatEdit edit(nullptr, c.bDigitsOnly);
+        edit.setText(c.initial);
+        edit.setSelection(c.nSelStart, c.nSelLength);
+        if (c.nSelLength == 0)
+            edit.setCursorPosition(c.nSelStart);
+        m_nBeeps = 0;
+        if (c.bOneEvent) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c.typed);
+            QApplication::sendEvent(&edit, &key);
+        } else {
+            QTest::keyClicks(&edit, c.typed);
+        }
+        EXPECT_EQ(edit.text(), c.result) << c.initial << " + " << c.typed.toStdString();
+        EXPECT_EQ(m_nBeeps, c.nBeeps) << c.initial << " + " << c.typed.toStdString();
+    }
 }
 
-TEST_F(FloatEditTest, PointNeverFirstAndOnlyOnce) {
-    CFloatEdit edit;
-    QTest::keyClick(&edit, '.');
-    EXPECT_EQ(edit.text(), "");
-    EXPECT_EQ(m_nBeeps, 1);
-
-    QTest::keyClicks(&edit, "0.5");
-    EXPECT_EQ(edit.text(), "0.5");
-    EXPECT_EQ(m_nBeeps, 1);
-
-    QTest::keyClick(&edit, '.');
-    TypeAt(edit, 1, '.');
-    EXPECT_EQ(edit.text(), "0.5");
-    EXPECT_EQ(m_nBeeps, 3);
-
-    // Typing would replace the selected point, but the text still holds one.
-    CFloatEdit selected;
-    selected.setText("1.5");
-    selected.setSelection(1, 2);
-    QTest::keyClick(&selected, '.');
-    EXPECT_EQ(selected.text(), "1.5");
-    EXPECT_EQ(m_nBeeps, 4);
-}
-
-TEST_F(FloatEditTest, DigitsGoAnywhereEvenBeforeTheMinus) {
+TEST_F(FloatEditTest, KeysWithoutTextPastingAndSwitchingDigitsOnly) {
     CFloatEdit edit;
     edit.setText("-5");
-    TypeAt(edit, 0, '7');
-    EXPECT_EQ(edit.text(), "7-5");
+    edit.setCursorPosition(0);
+    QTest::keyClick(&edit, '7');
     QTest::keyClick(&edit, Qt::Key_Backspace);
-    EXPECT_EQ(edit.text(), "-5");
-    EXPECT_EQ(m_nBeeps, 0);
-}
-
-TEST_F(FloatEditTest, RefusesExponentsSignsCommasAndSpaces) {
-    CFloatEdit edit;
-    edit.setText("12");
-    const char refused[] = {'e', 'E', '+', ',', ' ', 'x'};
-    for (char c : refused)
-        TypeAt(edit, 2, c);
-    EXPECT_EQ(edit.text(), "12");
-    EXPECT_EQ(m_nBeeps, static_cast<int>(sizeof refused));
-
-    QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("é"));
-    QApplication::sendEvent(&edit, &accented);
-    EXPECT_EQ(edit.text(), "12");
-    EXPECT_EQ(m_nBeeps, static_cast<int>(sizeof refused) + 1);
-}
-
-TEST_F(FloatEditTest, SeveralCharactersInOneEventAreJudgedInTurn) {
-    CFloatEdit edit;
-    QKeyEvent burst(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("1-2."));
-    QApplication::sendEvent(&edit, &burst);
-    EXPECT_EQ(edit.text(), "12.");
+    QTest::keyClick(&edit, Qt::Key_End);
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, '-');
+    QTest::keyClick(&edit, '3');
+    EXPECT_EQ(edit.text(), "3-5"); // keys without text pass; Home took the caret to 0
     EXPECT_EQ(m_nBeeps, 1);
-}
 
-TEST_F(FloatEditTest, PasteGoesInUnchecked) {
     QApplication::clipboard()->setText("1e5 x");
-    CFloatEdit edit;
+    edit.clear();
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(edit.text(), "1e5 x");
-    EXPECT_EQ(m_nBeeps, 0);
-}
+    EXPECT_EQ(edit.text(), "1e5 x"); // pasted unchecked
+    EXPECT_EQ(m_nBeeps, 1);
 
-TEST_F(FloatEditTest, DigitsOnlyBoxRefusesPointAndMinus) {
-    CFloatEdit edit(nullptr, true);
-    QTest::keyClicks(&edit, "-1.5");
-    EXPECT_EQ(edit.text(), "15");
+    edit.clear();
+    edit.SetDigitsOnly(true);
+    QTest::keyClick(&edit, '-');
+    EXPECT_EQ(edit.text(), "");
+    edit.SetDigitsOnly(false);
+    QTest::keyClick(&edit, '-');
+    EXPECT_EQ(edit.text(), "-");
     EXPECT_EQ(m_nBeeps, 2);
-
-    CFloatEdit later;
-    later.SetDigitsOnly(true);
-    TypeAt(later, 0, '-');
-    EXPECT_EQ(later.text(), "");
-    later.SetDigitsOnly(false);
-    TypeAt(later, 0, '-');
-    EXPECT_EQ(later.text(), "-");
-    EXPECT_EQ(m_nBeeps, 3);
-}
-
-// Counts pixels of the grabbed widget that look like the given colour class.
-struct Ink {
-    int nWhite = 0, nDark = 0, nReddish = 0, nCyan = 0;
-};
-
-Ink Survey(QWidget& w) {
-    const QImage img = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    Ink ink;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const QColor c = img.pixelColor(x, y);
-            if (c.red() == 255 && c.green() == 255 && c.blue() == 255)
-                ++ink.nWhite;
-            if (c.red() < 80 && c.green() < 80 && c.blue() < 80)
-                ++ink.nDark;
-            if (c.red() > c.blue() + 60)
-                ++ink.nReddish;
-            if (c.red() < 40 && c.green() > 150 && c.blue() > 200)
-                ++ink.nCyan;
-        }
-    return ink;
 }
 
 TEST(FloatEditColours, BlackOnWhiteWhateverTheParentSays) {
@@ -173,10 +104,12 @@ TEST(FloatEditColours, BlackOnWhiteWhateverTheParentSays) {
     pal.setColor(QPalette::Base, QColor(0, 200, 255));
     pal.setColor(QPalette::Text, Qt::red);
     byPalette.setPalette(pal);
-
     QWidget bySheet;
     bySheet.setStyleSheet("QWidget { background-color: rgb(0, 200, 255); color: red; }");
-
+    auto cyan = [](COLORREF c) {
+        return GetRValue(c) < 40 && GetGValue(c) > 150 && GetBValue(c) > 200;
+    };
+    auto reddish = [](COLORREF c) { return GetRValue(c) > GetBValue(c) + 60; };
     for (QWidget* parent : {&byPalette, &bySheet}) {
         auto* layout = new QVBoxLayout(parent);
         auto* edit = new CFloatEdit;
@@ -187,18 +120,12 @@ TEST(FloatEditColours, BlackOnWhiteWhateverTheParentSays) {
         layout->addWidget(plain);
         parent->resize(200, 80);
         parent->show();
-
-        // The parent's colours do reach an ordinary edit box...
-        const Ink other = Survey(*plain);
-        EXPECT_GT(other.nCyan, 100);
-        EXPECT_GT(other.nReddish, 5);
-
-        // ...but not ours.
-        const Ink ink = Survey(*edit);
-        EXPECT_GT(ink.nWhite, edit->width() * edit->height() / 2);
-        EXPECT_GT(ink.nDark, 5);
-        EXPECT_EQ(ink.nReddish, 0);
-        EXPECT_EQ(ink.nCyan, 0);
+        // The parent's colours do reach an ordinary edit box, but not ours.
+        const QImage other = Grab(*plain), ours = Grab(*edit);
+        EXPECT_TRUE(Count(other, cyan) > 100 && Count(other, reddish) > 5);
+        EXPECT_GT(Count(ours, Is(RGB(255, 255, 255))), edit->width() * edit->height() / 2);
+        EXPECT_GT(Count(ours, [](COLORREF c) { return IsDark(c); }), 5);
+        EXPECT_EQ(Count(ours, reddish) + Count(ours, cyan), 0);
     }
 }
 
