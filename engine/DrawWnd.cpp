@@ -58,6 +58,7 @@ void CDrawWnd::Reset(int accumulate) {
 }
 
 void CDrawWnd::StartOnPaint() {
+    ReapEndedWorker();
     m_nStartPending = IsWorkerRunning() ? 0 : 1;
     RedrawNow();
 }
@@ -86,7 +87,18 @@ void CDrawWnd::Pause() {
     RunGate().Reset();
 }
 
+void CDrawWnd::ReapEndedWorker() {
+    if (!m_bPassEnded)
+        return;
+    while (IsWorkerRunning())
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    if (m_worker.joinable())
+        m_worker.join();
+    m_bPassEnded = false;
+}
+
 int CDrawWnd::StopWorker() {
+    ReapEndedWorker();
     if (!IsWorkerRunning())
         return 0;
     RequestStop();
@@ -203,11 +215,14 @@ void CDrawWnd::DeliverSentMessages() {
             m_sent.pop_front();
         }
         Deliver(next->message, next->wParam, next->lParam);
+        const bool finished = next->message == WM_PLOT_FINISHED;
         {
             std::lock_guard<std::mutex> lock(m_sentMutex);
             next->done = true;
         }
         m_sentDone.notify_all();
+        if (finished)
+            m_bPassEnded = true;
     }
 }
 
@@ -230,6 +245,7 @@ void CDrawWnd::StartWorker() {
     // Cleared here, before the thread exists, so that a Stop or a pause pressed while the
     // thread is starting is not lost.
     m_surface.m_nStop = 0;
+    m_bPassEnded = false;
     m_bWorkerRunning = true;
     try {
         // The flag and plane as they are when the paint starts the worker, so that a Stop

@@ -75,12 +75,16 @@ private:
     long Deliver(unsigned message, uintptr_t wParam, intptr_t lParam);
     // Handles the messages the worker is blocked on; GUI thread only.
     void DeliverSentMessages();
+    // Waits for and joins a worker that has delivered its end message: it only clears its
+    // buffer and returns, so it no longer counts as running. GUI thread only.
+    void ReapEndedWorker();
 
     int m_nAutoDelete;
     std::thread m_worker;
     std::atomic<bool> m_bWorkerRunning{false};
     int m_nWorkersStarted = 0;
     bool m_bPaintPending = true;
+    bool m_bPassEnded = false; // the worker's WM_PLOT_FINISHED has been handled
     QRect m_rcClient;
     std::string m_strDrawing;
     CPlotSurface m_surface;

@@ -247,3 +247,23 @@ TEST(DrawWnd, ClearPlaneBlacksTheScreenAndThePicture) {
             ASSERT_EQ(pic.pixel(x, y), 0xFF000000u);
         }
 }
+
+// A worker whose end message has been handled only clears its buffer before it returns. It
+// must count as ended at once: Simulate pressed in that moment used to start nothing (Stop
+// stayed enabled over a still picture), and a plane switch restarted the animation.
+TEST(DrawWnd, AWorkerThatHasFinishedCountsAsEndedAtOnce) {
+    CWatchdog dog(60);
+    Window w(20);
+    for (int round = 0; round < 20; ++round) {
+        const int started = w.draw->WorkersStarted();
+        w.Simulate();
+        ASSERT_EQ(w.draw->WorkersStarted(), started + 1) << round;
+        ASSERT_TRUE(Window::WaitFor([&] { return w.parent.finished == round + 1; })) << round;
+        // No pause here: the worker may still be on its way out.
+        if (round % 2 == 0) {
+            EXPECT_EQ(w.draw->SetPlane(round % 4), 1) << round;
+            EXPECT_EQ(w.draw->WorkersStarted(), started + 1) << round;
+        }
+    }
+    EXPECT_EQ(w.draw->StopWorker(), 0);
+}
