@@ -82,7 +82,7 @@ void CHyperLink::Detach() {
         if (m_bFocus && m_pControl)
             m_pParent->update(FocusRect(*m_pControl));
     }
-    if (QLabel* control = m_pControl) {
+    if (QWidget* control = m_pControl) {
         control->removeEventFilter(this);
         disconnect(control, nullptr, this, nullptr);
         RestoreFont();

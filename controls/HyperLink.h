@@ -36,7 +36,7 @@ public:
     bool IsHovered() const { return m_bHover; }
     bool IsVisited() const { return m_bVisited; }
     bool HasFocusRect() const { return m_bFocus; }
-    QLabel* Control() const { return m_pControl; }
+    QLabel* Control() const { return qobject_cast<QLabel*>(m_pControl.data()); }
 
     // The rectangle one pixel outside the control, in its parent's coordinates.
     static QRect FocusRect(const QWidget& control);
@@ -64,7 +64,9 @@ private:
     bool m_bHover = false;
     bool m_bVisited = false;
     bool m_bFocus = false;
-    QPointer<QLabel> m_pControl;
+    // A QWidget pointer: while the label is being destroyed it is no QLabel any more, and
+    // the focus-out it still receives must not cast it to one.
+    QPointer<QWidget> m_pControl;
     QPointer<QWidget> m_pParent;
     // What the label had before, to give it back.
     QFont m_prevFont;
