@@ -1,0 +1,84 @@
+#include "engine/TrajectoryPlotter.h"
+#include "model/Attractor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+// The plot frame of the main window, and the border a default picture keeps free.
+constexpr int kWidth = 591;
+constexpr int kHeight = 515;
+constexpr int kMargin = 10;
+
+struct PlaneRun {
+    bool finite = true;
+    int outside = 0; // points drawn into the border or beyond the frame
+    int minX = kWidth, maxX = -1, minY = kHeight, maxY = -1;
+    int crossings = 0;
+};
+
+// One pass of the plane as the canvas runs it: the starting point and m_nIterations steps.
+PlaneRun RunPlane(CAttractor& a, int plane) {
+    CTrajectoryPlotter p;
+    p.Attach(nullptr, 1);
+    p.SetAttractor(&a);
+    p.BeginPass(plane);
+    PlaneRun r;
+    auto add = [&](int32_t col, int32_t row) {
+        // 64-bit, so a saturated offset cannot wrap back into the frame.
+        const int64_t x = kWidth / 2 + int64_t{col}, y = kHeight / 2 - int64_t{row};
+        if (x < kMargin || x >= kWidth - kMargin || y < kMargin || y >= kHeight - kMargin) {
+            ++r.outside;
+            return;
+        }
+        r.minX = std::min(r.minX, int(x));
+        r.maxX = std::max(r.maxX, int(x));
+        r.minY = std::min(r.minY, int(y));
+        r.maxY = std::max(r.maxY, int(y));
+    };
+    add(int32_t(p.m_oldCol), int32_t(p.m_oldRow));
+    for (int i = 0; i < p.m_nIterations; ++i) {
+        p.Advance();
+        if (!std::isfinite(p.m_x) || !std::isfinite(p.m_y) || !std::isfinite(p.m_z)) {
+            r.finite = false;
+            break;
+        }
+        const int32_t col = p.Column(plane, p.m_x, p.m_y, p.m_z);
+        const int32_t row = p.Row(plane, p.m_x, p.m_y, p.m_z);
+        if (p.CrossesCentre(col))
+            ++r.crossings;
+        add(col, row);
+        p.m_oldCol = col;
+        p.m_oldRow = row;
+    }
+    return r;
+}
+} // namespace
+
+// The defaults of every kind must draw a whole attractor in each plane: finite, inside the
+// frame, big enough to see and crossing the centre line so that its colours change.
+TEST(ShippedPictures, EveryKindFillsEachPlaneWithoutLeavingIt) {
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        std::unique_ptr<CAttractor> a(CreateAttractor(k));
+        a->LoadSettings();
+        SCOPED_TRACE(a->GetName());
+        ASSERT_GE(a->m_iteration.m_value, 10000) << "settings file missing beside the test?";
+        EXPECT_LE(a->m_iteration.m_value, 50000); // a Run stays quick
+        int colouredPlanes = 0;
+        for (int plane = 0; plane < 4; ++plane) {
+            SCOPED_TRACE(testing::Message() << "plane " << plane);
+            const PlaneRun r = RunPlane(*a, plane);
+            EXPECT_TRUE(r.finite);
+            EXPECT_EQ(r.outside, 0);
+            const int w = r.maxX - r.minX, h = r.maxY - r.minY;
+            EXPECT_TRUE(w >= 0.4 * kWidth || h >= 0.4 * kHeight) << w << " x " << h;
+            if (r.crossings >= 2)
+                ++colouredPlanes;
+        }
+        if (a->m_iteration.m_value > a->m_nStartColorChangeIter) {
+            EXPECT_GE(colouredPlanes, 3);
+        }
+    }
+}
