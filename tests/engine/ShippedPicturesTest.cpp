@@ -1,3 +1,5 @@
+#include "countries/CountryPresets.h"
+#include "countries/XmlDocument.h"
 #include "engine/TrajectoryPlotter.h"
 #include "model/Attractor.h"
 
@@ -5,6 +7,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 // The plot frame of the main window, and the border a default picture keeps free.
@@ -79,6 +83,29 @@ TEST(ShippedPictures, EveryKindFillsEachPlaneWithoutLeavingIt) {
         }
         if (a->m_iteration.m_value > a->m_nStartColorChangeIter) {
             EXPECT_GE(colouredPlanes, 3);
+        }
+    }
+}
+
+// Every shipped country draws inside the economic model's picture too, with values inside its
+// limits, so that the first Run after start-up raises no message.
+TEST(ShippedPictures, EveryCountryStaysInsideThePlotAndItsLimits) {
+    CXmlDocument doc;
+    ASSERT_EQ(doc.Load("countries.xml"), 1);
+    const std::vector<std::string> names = CountryNames(doc);
+    ASSERT_GE(names.size(), 8u);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Qelland"), 1);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<CAttractor> a(CreateAttractor(SORVAN_KIND));
+        a->LoadSettings();
+        ASSERT_TRUE(ApplyCountryToAttractor(doc, name, *a));
+        for (int i = 0; i < 7; ++i)
+            EXPECT_TRUE(a->m_param[i].IsWithinLimits(a->m_param[i].m_value)) << i;
+        for (int plane = 0; plane < 4; ++plane) {
+            const PlaneRun r = RunPlane(*a, plane);
+            EXPECT_TRUE(r.finite) << plane;
+            EXPECT_EQ(r.outside, 0) << plane;
         }
     }
 }
