@@ -11,6 +11,30 @@
 #include <system_error>
 
 namespace {
+// Qt's event queue hands a posted event to the GUI thread under a lock ThreadSanitizer cannot
+// see, since Qt is not instrumented; these tell it about that hand-over.
+#if defined(__SANITIZE_THREAD__)
+#define QEL_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define QEL_TSAN 1
+#endif
+#endif
+#ifdef QEL_TSAN
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
+void HandOver(void* p) { __tsan_release(p); }
+void TakeOver(void* p) { __tsan_acquire(p); }
+#else
+void HandOver(void*) {}
+void TakeOver(void*) {}
+#endif
+
+void Post(QObject* receiver, QEvent* event) {
+    HandOver(event);
+    QCoreApplication::postEvent(receiver, event);
+}
+
 const QEvent::Type kPostedPlotEvent = static_cast<QEvent::Type>(QEvent::User + 100);
 const QEvent::Type kSentWakeEvent = static_cast<QEvent::Type>(QEvent::User + 101);
 
@@ -167,7 +191,7 @@ void CDrawWnd::CopyToScreen(const QImage& picture) {
             for (int y = 0; y < rows; ++y)
                 std::memcpy(m_screen.scanLine(y), picture.constScanLine(y), bytes);
     }
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "update", Qt::QueuedConnection);
 }
 
 // The window the messages are for: the nearest ancestor that takes them (the main window,
@@ -195,13 +219,13 @@ void CDrawWnd::SendPlotMessage(unsigned message, uintptr_t wParam, intptr_t lPar
         std::lock_guard<std::mutex> lock(m_sentMutex);
         m_sent.push_back(&sent);
     }
-    QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
+    Post(this, new QEvent(kSentWakeEvent));
     std::unique_lock<std::mutex> lock(m_sentMutex);
     m_sentDone.wait(lock, [&] { return sent.done; });
 }
 
 void CDrawWnd::PostPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
-    QCoreApplication::postEvent(this, new CPlotEvent(message, wParam, lParam));
+    Post(this, new CPlotEvent(message, wParam, lParam));
 }
 
 void CDrawWnd::DeliverSentMessages() {
@@ -227,6 +251,7 @@ void CDrawWnd::DeliverSentMessages() {
 }
 
 bool CDrawWnd::event(QEvent* e) {
+    TakeOver(e);
     if (e->type() == kPostedPlotEvent) {
         auto* plot = static_cast<CPlotEvent*>(e);
         Deliver(plot->m_message, plot->m_wParam, plot->m_lParam);
