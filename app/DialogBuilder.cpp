@@ -13,6 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+void CDialogBuilder::FitWidth(QWidget* w) {
+    if (w->sizeHint().width() > w->width())
+        w->resize(w->sizeHint().width(), w->height());
+}
+
 QRect CDialogBuilder::ItemRect(const DialogItem& item) {
     const int x = DluToPixelX(item.x), y = DluToPixelY(item.y);
     return QRect(x, y, DluToPixelX(item.x + item.cx) - x, DluToPixelY(item.y + item.cy) - y);
@@ -87,6 +92,10 @@ void CDialogBuilder::Build(const DialogTemplate& dialog, QWidget* client, const 
         if (item.kind == ItemKind::ComboBox)
             r.setHeight(std::min(r.height(), 22));
         w->setGeometry(r);
+        // The dialog font here is a little wider than the one the layout was made for: a
+        // caption may grow to its text rather than be cut.
+        if (item.kind == ItemKind::Static || item.kind == ItemKind::RadioButton)
+            FitWidth(w);
         w->setEnabled(!(item.style & IS_DISABLED));
         if (!(item.style & IS_TABSTOP) && item.kind != ItemKind::Edit &&
             item.kind != ItemKind::ComboBox)

@@ -19,6 +19,8 @@ public:
 
     // Dialog units to pixels of the dialog font.
     static QRect ItemRect(const DialogItem& item);
+    // Widens a caption to its text when the text is wider than its rectangle.
+    static void FitWidth(QWidget* w);
 
 private:
     std::map<int, QWidget*> m_items;

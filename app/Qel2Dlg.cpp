@@ -311,6 +311,8 @@ void CQel2Dlg::RelabelControls() {
             m_rows[r].name->SetWindowText(QString::fromLatin1(name));
             m_rows[r].low->setText(fmt(low, params[r]->m_lower));
             m_rows[r].high->setText(fmt(high, params[r]->m_upper));
+            CDialogBuilder::FitWidth(m_rows[r].low);
+            CDialogBuilder::FitWidth(m_rows[r].high);
         }
         for (QWidget* w : {static_cast<QWidget*>(m_rows[r].name),
                            static_cast<QWidget*>(m_rows[r].low),
@@ -324,7 +326,10 @@ void CQel2Dlg::RelabelControls() {
     const unsigned economic[4] = {IDS_SORVAN_PLANE_XY, IDS_SORVAN_PLANE_XZ, IDS_SORVAN_PLANE_YZ,
                                   IDS_SORVAN_PLANE_XYZ};
     for (int p = 0; p < 4; ++p)
+    {
         m_display[p]->setText(LoadString(sorvan ? economic[p] : plain[p]));
+        CDialogBuilder::FitWidth(m_display[p]);
+    }
     if (sorvan) {
         setWindowTitle(LoadString(IDS_TITLE_SORVAN));
     } else {
