@@ -36,10 +36,14 @@ void CLineCursor::Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint
     }
     if (kLo >= kHi)
         return;
-    const __int128 twoMaj = 2 * static_cast<__int128>(n);
-    const __int128 q = 2 * static_cast<__int128>(kLo) * dMin + n;
-    int64_t t = static_cast<int64_t>(q / twoMaj);
-    int64_t r = static_cast<int64_t>(q % twoMaj);
+    // Step kLo's minor offset and error; the wide division only for a clipped start.
+    int64_t t = 0, r = n;
+    if (kLo > 0) {
+        const __int128 twoMaj = 2 * static_cast<__int128>(n);
+        const __int128 q = 2 * static_cast<__int128>(kLo) * dMin + n;
+        t = static_cast<int64_t>(q / twoMaj);
+        r = static_cast<int64_t>(q % twoMaj);
+    }
     const int64_t twoMin = 2 * dMin, twoMaj64 = 2 * n;
     int64_t maj = maj0 + majStep * kLo;
     bool seen = false;
