@@ -238,20 +238,20 @@ TEST_F(BadFilesTest, UnwritableParameterFileKeepsThePreviousOne) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Error creating file " + dir.File("plain/Parameters.ini"));
 
-    // A full disk: no file may grow beyond a few bytes.
-    {
+    // A full disk, at once and part of the way through the six sections.
+    for (rlim_t limit : {rlim_t{8}, rlim_t{1500}}) {
         struct rlimit old {};
         ::getrlimit(RLIMIT_FSIZE, &old);
         auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit tiny = old;
-        tiny.rlim_cur = 8;
+        tiny.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &tiny);
         save(previous);
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
+        ASSERT_EQ(messages.size(), 1u) << limit;
+        EXPECT_EQ(TempDir::Read(previous), before) << limit;
     }
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(TempDir::Read(previous), before);
 
     // A folder without write permission (not enforced for the superuser).
     if (::geteuid() != 0) {
