@@ -2,6 +2,7 @@
 #include "engine/PlotSurface.h"
 #include "engine/RunGate.h"
 #include "model/Attractor.h"
+#include "TestLorenz.h"
 #include "../support/TempDir.h"
 
 #include <QImage>
@@ -13,22 +14,7 @@
 namespace {
 const uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
 
-// A Lorenz record with values set in code, so the pictures do not depend on shipped data.
-std::unique_ptr<CAttractor> Lorenz(int points = 2000) {
-    std::unique_ptr<CAttractor> a(CreateAttractor(2));
-    a->m_param[0].Set(28, 0, 100);
-    a->m_param[1].Set(8.0 / 3.0, 0, 100);
-    a->m_param[2].Set(10, 0, 100);
-    a->m_initX.Set(1, -50, 50);
-    a->m_initY.Set(1, -50, 50);
-    a->m_initZ.Set(1, -50, 50);
-    a->m_variation.Set(0.005, 0, 1);
-    a->m_iteration.Set(points, 0, 10000000);
-    a->m_zoom.Set(6, 0, 100000);
-    a->m_center[1] = a->m_center[2] = a->m_center[3] = {0, 25};
-    a->m_nStartColorChangeIter = 100;
-    return a;
-}
+auto Lorenz(int points = 2000) { return TestLorenz(points); }
 
 struct Canvas {
     CHeadlessHost host;

@@ -1,6 +1,7 @@
 #include "engine/DrawWnd.h"
 #include "engine/RunGate.h"
 #include "model/Attractor.h"
+#include "TestLorenz.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,19 +58,7 @@ private:
     std::thread m_thread;
 };
 
-std::unique_ptr<CAttractor> Lorenz(int points) {
-    std::unique_ptr<CAttractor> a(CreateAttractor(2));
-    a->m_param[0].Set(28, 0, 100);
-    a->m_param[1].Set(8.0 / 3.0, 0, 100);
-    a->m_param[2].Set(10, 0, 100);
-    a->m_initX.Set(1, -50, 50);
-    a->m_initY.Set(1, -50, 50);
-    a->m_initZ.Set(1, -50, 50);
-    a->m_variation.Set(0.005, 0, 1);
-    a->m_iteration.Set(points, 0, 10000000);
-    a->m_zoom.Set(6, 0, 100000);
-    return a;
-}
+auto Lorenz(int points = 2000) { return TestLorenz(points); }
 
 struct Window {
     CReceiver parent;
