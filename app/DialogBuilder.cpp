@@ -1,5 +1,6 @@
 #include "app/DialogBuilder.h"
 
+#include "controls/DialogLayout.h"
 #include "controls/FloatEdit.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
@@ -16,11 +17,6 @@
 void CDialogBuilder::FitWidth(QWidget* w) {
     if (w->sizeHint().width() > w->width())
         w->resize(w->sizeHint().width(), w->height());
-}
-
-QRect CDialogBuilder::ItemRect(const DialogItem& item) {
-    const int x = DluToPixelX(item.x), y = DluToPixelY(item.y);
-    return QRect(x, y, DluToPixelX(item.x + item.cx) - x, DluToPixelY(item.y + item.cy) - y);
 }
 
 namespace {
@@ -87,7 +83,7 @@ void CDialogBuilder::Build(const DialogTemplate& dialog, QWidget* client, const 
         QWidget* w = factory ? factory(item, client) : nullptr;
         if (!w)
             w = DefaultWidget(item, client);
-        QRect r = ItemRect(item);
+        QRect r = DialogItemRect(item);
         // A drop-down combo's template height includes its list.
         if (item.kind == ItemKind::ComboBox)
             r.setHeight(std::min(r.height(), 22));

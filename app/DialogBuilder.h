@@ -17,8 +17,6 @@ public:
     QWidget* GetDlgItem(int id) const;
     template <typename T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
 
-    // Dialog units to pixels of the dialog font.
-    static QRect ItemRect(const DialogItem& item);
     // Widens a caption to its text when the text is wider than its rectangle.
     static void FitWidth(QWidget* w);
 

@@ -134,16 +134,11 @@ bool CQel2Dlg::ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsi
         char text[1024];
         std::snprintf(text, sizeof text, LoadString(IDS_RANGE_INT), LoadString(labelId),
                       p.m_lower, p.m_upper);
-        platform::MessageBox(this, text);
-        CopyMembersToControls();
-        RepaintNow();
-        return false;
+        return RejectEntry(text);
     }
     p.m_value = signedValue;
     target = value;
-    m_bAccepted = true;
-    p.m_bModified = 0;
-    return true;
+    return AcceptEntry(p);
 }
 
 bool CQel2Dlg::ValidateRealEntry(PARAMETER& param, int id, unsigned labelId, QString& target) {
@@ -159,15 +154,24 @@ bool CQel2Dlg::ValidateRealEntry(PARAMETER& param, int id, unsigned labelId, QSt
         char message[1024];
         std::snprintf(message, sizeof message, LoadString(IDS_RANGE_REAL), label, p.m_lower,
                       p.m_upper);
-        platform::MessageBox(this, message);
-        CopyMembersToControls();
-        RepaintNow();
-        return false;
+        return RejectEntry(message);
     }
     p.m_value = value;
     target = text;
+    return AcceptEntry(p);
+}
+
+// The message, then the bound texts back in every box; the parameter keeps its flag.
+bool CQel2Dlg::RejectEntry(const char* message) {
+    platform::MessageBox(this, message);
+    CopyMembersToControls();
+    RepaintNow();
+    return false;
+}
+
+bool CQel2Dlg::AcceptEntry(PARAMETER& param) {
     m_bAccepted = true;
-    p.m_bModified = 0;
+    param.m_bModified = 0;
     return true;
 }
 

@@ -30,15 +30,22 @@ void ErrorCreatingFile(QWidget* parent, const QString& path) {
                   path.toLocal8Bit().constData());
     platform::MessageBox(parent, text);
 }
+
+// The save dialog in the Files folder, which is created on first use.
+std::optional<std::string> AskSaveName(QWidget* parent, const char* filter, const char* name,
+                                       const char* extension) {
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.filter = filter;
+    request.initialDir = FilesFolder();
+    request.fileName = name;
+    request.defaultExtension = extension;
+    return platform::AskFileName(parent, request);
+}
 } // namespace
 
 QString CQel2Dlg::AskParameterFile() {
-    platform::FileDialogRequest request;
-    request.save = true;
-    request.filter = "Ini Files (*.ini)|*.ini||";
-    request.initialDir = FilesFolder();
-    request.fileName = "Parameters.ini";
-    auto chosen = platform::AskFileName(this, request);
+    auto chosen = AskSaveName(this, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
     return chosen ? QString::fromStdString(*chosen) : QString();
 }
 
@@ -115,13 +122,8 @@ bool CQel2Dlg::WritePng(const QString& path) {
 }
 
 void CQel2Dlg::OnSaveAs() {
-    platform::FileDialogRequest request;
-    request.save = true;
-    request.filter = "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||";
-    request.initialDir = FilesFolder();
-    request.fileName = "graph";
-    request.defaultExtension = "bmp";
-    auto chosen = platform::AskFileName(this, request);
+    auto chosen =
+        AskSaveName(this, "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||", "graph", "bmp");
     if (!chosen)
         return;
     // The canvas is not for two threads: a running or paused animation ends first.

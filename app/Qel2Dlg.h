@@ -135,6 +135,8 @@ private:
     void BuildMenu();
     void BindControls();
     PARAMETER* ParameterOfBox(int id) const;
+    bool RejectEntry(const char* message);
+    bool AcceptEntry(PARAMETER& param);
     void RepaintNow();
 
     QWidget* m_pClient = nullptr;

@@ -1,5 +1,6 @@
 #include "controls/AboutDlg.h"
 #include "controls/xStatic.h"
+#include "controls/DialogLayout.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
 #include "res/ResourceIds.h"
@@ -8,18 +9,6 @@
 #include <QPushButton>
 
 namespace {
-
-// "MS Sans Serif" stands for the application's sans font; points at 96 dpi, rounded.
-QFont DialogFont(int nPointSize) {
-    QFont font(QApplication::font());
-    font.setPixelSize((nPointSize * 96 + 36) / 72);
-    return font;
-}
-
-QRect ItemRect(const DialogItem& item) {
-    return QRect(DluToPixelX(item.x), DluToPixelY(item.y), DluToPixelX(item.cx),
-                 DluToPixelY(item.cy));
-}
 
 // A static icon control takes the size of the icon.
 constexpr int kIconSize = 32;
@@ -41,7 +30,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
             const QIcon icon = windowIcon();
             if (!icon.isNull())
                 m_pIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
-            m_pIcon->setGeometry(ItemRect(item).x(), ItemRect(item).y(), kIconSize, kIconSize);
+            m_pIcon->setGeometry(DialogItemRect(item).x(), DialogItemRect(item).y(), kIconSize, kIconSize);
             continue;
         } else if (item.kind == ItemKind::DefaultButton || item.kind == ItemKind::Button) {
             m_pOk = new QPushButton(text, this);
@@ -79,7 +68,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
             }
             widget = label;
         }
-        widget->setGeometry(ItemRect(item));
+        widget->setGeometry(DialogItemRect(item));
         if (item.id != IDC_STATIC)
             m_items[item.id] = widget;
     }
