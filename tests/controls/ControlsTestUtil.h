@@ -41,6 +41,15 @@ inline bool IsDark(COLORREF c) {
 inline auto Is(COLORREF cr) {
     return [cr](COLORREF c) { return c == cr; };
 }
+inline auto IsNot(COLORREF cr) {
+    return [cr](COLORREF c) { return c != cr; };
+}
+// Gives w the window colour cr, which children that paint nothing show.
+inline void SetWindowColor(QWidget& w, COLORREF cr) {
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+    w.setPalette(pal);
+}
 // 3 x 3, blue but for the last column and row, which are red; saved in dir under name.
 inline QString SavePattern(const TempDir& dir, const std::string& name, const char* format) {
     QImage img(3, 3, QImage::Format_RGB32);

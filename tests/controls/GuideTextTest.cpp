@@ -49,12 +49,9 @@ TEST(GuideTextParse, Markup) {
          "def\nghi",
          "[]abc"},
         {"ab<\\b\xFFX", "[]ab"},
-        {"ab<\xFFX", "[]ab"},
         {std::string("\xE9t\xE9\0x", 5), std::string("[]\xE9t\xE9\0x", 7)},
         // The end of the file inside the codes drops them; an unclosed run ends with the file.
         {"abc<", "[]abc"},
-        {"abc<\\", "[]abc"},
-        {"abc<\\b\\c", "[]abc"},
         {"abc<\\b\\cr", "[]abc"},
         {"<\\bbold to the end", "[B]bold to the end"},
     };
@@ -127,19 +124,25 @@ TEST(GuideTextLayout, Rules) {
 
 TEST(GuideTextLayout, WordWidthAdjustments) {
     GUIDE_WIDTHS w = FixedWidths();
-    TEXT_SEGMENT s;
-    EXPECT_EQ(GuideWordWidth("abcdefgh", s, w), 48);
-    s.m_bBold = true;
-    EXPECT_EQ(GuideWordWidth("abcdefgh", s, w), 8 * 7);
-    s.m_bItalic = true;
-    EXPECT_EQ(GuideWordWidth("abcdefgh", s, w), 8 * 5);
-    s.m_bBold = false;
-    // Italic alone: 5 per character, then clamp(length - 5, 0, 5) more.
-    EXPECT_EQ(GuideWordWidth("abcde", s, w), 5 * 5);
-    EXPECT_EQ(GuideWordWidth("abcdefgh", s, w), 8 * 5 - 3);
-    EXPECT_EQ(GuideWordWidth("abcdefghijklmn", s, w), 14 * 5 - 5);
     w.m_width[GFV_NORMAL][0xE9] = 40; // looked up by the unsigned code
-    EXPECT_EQ(GuideWordWidth("\xE9", TEXT_SEGMENT(), w), 40);
+    // Bold 1 per character off, bold italic 7, italic 5 and then clamp(length - 5, 0, 5) more.
+    const struct {
+        const char* word;
+        bool bBold, bItalic;
+        long long nWidth;
+    } cases[] = {{"abcdefgh", false, false, 48},
+                 {"\xE9", false, false, 40},
+                 {"abcdefgh", true, false, 8 * 7},
+                 {"abcdefgh", true, true, 8 * 5},
+                 {"abcde", false, true, 5 * 5},
+                 {"abcdefgh", false, true, 8 * 5 - 3},
+                 {"abcdefghijklmn", false, true, 14 * 5 - 5}};
+    for (const auto& c : cases) {
+        TEXT_SEGMENT s;
+        s.m_bBold = c.bBold;
+        s.m_bItalic = c.bItalic;
+        EXPECT_EQ(GuideWordWidth(c.word, s, w), c.nWidth) << c.word << c.bBold << c.bItalic;
+    }
 }
 
 } // namespace

@@ -24,12 +24,10 @@ TEST(CountryList, NamesAndExactCaseSensitiveFirstMatch) {
     CountryDoc doc;
     EXPECT_EQ(CountryNames(doc), (Names{"Atlantis", "Textland", "Utopia", "Empty name", "Deep",
                                         "Gap", "Data", "Q", "Q", "Q "}));
-    EXPECT_EQ(FindCountry(doc, "Utopia"), doc.m_root.m_children[2].get());
-    EXPECT_EQ(FindCountry(doc, "Q"), doc.m_root.m_children[7].get());
-    EXPECT_EQ(FindCountry(doc, "Q "), doc.m_root.m_children[9].get());
+    for (int i : {2, 7, 9})
+        EXPECT_EQ(FindCountry(doc, CountryNames(doc)[i]), doc.m_root.m_children[i].get()) << i;
     for (const char* name : {"Hidden", "q", "Atl", "", "Countries"})
         EXPECT_EQ(FindCountry(doc, name), nullptr) << name;
-
     // Without an enclosing root the first country becomes the root and is lost.
     doc.Parse("<Country Name=\"First\" a=\"1\"/><Country Name=\"Second\"/>");
     EXPECT_EQ(CountryNames(doc), Names{"Second"});
@@ -38,7 +36,7 @@ TEST(CountryList, NamesAndExactCaseSensitiveFirstMatch) {
     EXPECT_TRUE(CountryNames(doc).empty());
 }
 
-TEST(CountryValues, RawTextsInParameterOrder) {
+TEST(CountryValues, RawTextsInParameterOrderAndAppliedWithoutLimits) {
     CountryDoc doc;
     // Lower-case e and g are not the parameters e and g; "a=" is found at the end of "Data"
     // first; blanks around "=" read as empty.
@@ -54,25 +52,20 @@ TEST(CountryValues, RawTextsInParameterOrder) {
     v.text[0] = "kept";
     EXPECT_FALSE(CountryTexts(doc, "Nowhere", v));
     EXPECT_EQ(v.text[0], "kept");
-}
 
-TEST(CountryApply, WritesCurrentValuesWithoutLimits) {
-    std::unique_ptr<CAttractor> attractor(CreateAttractor(5));
-    ASSERT_NE(attractor, nullptr);
-    for (auto& param : attractor->m_param) {
+    std::unique_ptr<CAttractor> attractor(CreateAttractor(SORVAN_KIND));
+    for (auto& param : attractor->m_param)
         param.Set(0.25, 0.0, 1.0);
-        param.m_bModified = 0;
-    }
-    CountryDoc doc;
     ASSERT_TRUE(ApplyCountryToAttractor(doc, "Q", *attractor));
-    // Beyond the upper limit is kept; junk and absent read as 0, overflow as infinite.
+    // Beyond the upper limit is kept; junk and absent read as 0, overflow as infinite; only the
+    // current value changes.
     const double expected[] = {0.5, -2.0, 1e6, 3.25, 0.0, HUGE_VAL, 0.0};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_DOUBLE_EQ(attractor->m_param[i].m_value, expected[i]) << i;
         const auto& param = attractor->m_param[i];
+        EXPECT_DOUBLE_EQ(param.m_value, expected[i]) << i;
         EXPECT_TRUE(param.m_stored == 0.25 && param.m_upper == 1.0 && !param.m_bModified) << i;
     }
-    ASSERT_FALSE(ApplyCountryToAttractor(doc, "q", *attractor)); // not found: nothing changes
+    EXPECT_FALSE(ApplyCountryToAttractor(doc, "q", *attractor)); // not found: nothing changes
     EXPECT_DOUBLE_EQ(attractor->m_param[0].m_value, 0.5);
 }
 

@@ -98,8 +98,7 @@ TEST(XmlChildWalk, CursorPerElementSurvivesBetweenCalls) {
     CXmlDocument doc;
     doc.Parse("<r><a><x/><y/></a><b/></r>");
     CXmlElement* root = &doc.m_root;
-    EXPECT_EQ(doc.m_pCurrent, root);
-    EXPECT_EQ(doc.GetNextChild(root), nullptr); // no walk begun yet
+    EXPECT_TRUE(doc.m_pCurrent == root && !doc.GetNextChild(root)); // no walk begun yet
     CXmlElement* a = doc.GetFirstChild(root);
     ASSERT_TRUE(a && a->m_strName == "a");
     // Walking a child's children leaves the root's cursor alone.
@@ -111,8 +110,7 @@ TEST(XmlChildWalk, CursorPerElementSurvivesBetweenCalls) {
     EXPECT_EQ(doc.GetFirstChild(root), a); // a new walk starts over
     EXPECT_TRUE(!doc.GetFirstChild(nullptr) && !doc.GetNextChild(nullptr));
     doc.Clear();
-    EXPECT_EQ(doc.GetNextChild(root), nullptr);
-    EXPECT_EQ(Dump(doc.m_root), "");
+    EXPECT_TRUE(!doc.GetNextChild(root) && Dump(doc.m_root).empty());
 }
 
 TEST(XmlAttribute, PlainTextSearchStaysInRange) {

@@ -4,28 +4,28 @@
 #include <gtest/gtest.h>
 
 TEST(CRuntime, NumbersReadLikeTheCLibraryWithoutOverflow) {
-    EXPECT_EQ(platform::Atoi("  42abc"), 42);
-    EXPECT_EQ(platform::Atoi("-7,3"), -7);
-    EXPECT_EQ(platform::Atoi("x1"), 0);
-    EXPECT_EQ(platform::Atoi("99999999999999999999"), INT32_MAX);
-    EXPECT_EQ(platform::Atoi("-99999999999"), INT32_MIN);
+    const std::pair<const char*, int> ints[] = {{"  42abc", 42},
+                                                {"-7,3", -7},
+                                                {"x1", 0},
+                                                {"99999999999999999999", INT32_MAX},
+                                                {"-99999999999", INT32_MIN}};
+    for (const auto& [text, value] : ints)
+        EXPECT_EQ(platform::Atoi(text), value) << text;
     EXPECT_DOUBLE_EQ(platform::Atof(" 1.5letters"), 1.5);
     EXPECT_DOUBLE_EQ(platform::Atof("(8.0"), 0.0);
     EXPECT_DOUBLE_EQ(platform::Atof(""), 0.0);
-
-    bool ok = false;
-    EXPECT_EQ(platform::AtoUnsigned("20000", &ok), 20000u);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(platform::AtoUnsigned("12a", &ok), 0u);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(platform::AtoUnsigned("-5", &ok), 0u);
-    EXPECT_EQ(platform::AtoUnsigned("4294967295", &ok), 4294967295u);
-    EXPECT_EQ(platform::AtoUnsigned("4294967296", &ok), 0u);
-    EXPECT_FALSE(ok);
+    // Unsigned: all digits and in range, or 0 and not ok.
+    const std::pair<const char*, unsigned> unsigneds[] = {
+        {"20000", 20000u}, {"4294967295", 4294967295u}, {"12a", 0}, {"-5", 0}, {"4294967296", 0}};
+    for (const auto& [text, value] : unsigneds) {
+        bool ok = !value;
+        EXPECT_EQ(platform::AtoUnsigned(text, &ok), value) << text;
+        EXPECT_EQ(ok, value != 0) << text;
+    }
 }
 
 TEST(ModulePath, DirectoryEndsWithSlashAndWindowsPathsMap) {
-    std::string dir = platform::GetModuleDirectory();
+    const std::string dir = platform::GetModuleDirectory();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');
     platform::SetModuleDirectoryOverride("/tmp/x");

@@ -1,72 +1,68 @@
 #include "platform/ProfileFile.h"
 #include "../support/TempDir.h"
 
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using platform::GetPrivateProfileString;
 using platform::WritePrivateProfileString;
 
-TEST(ProfileRead, MissingThingsReadAsDefaultAndNamesIgnoreCase) {
+TEST(ProfileRead, DefaultsCaseBlanksBufferCutsAndBinary) {
     TempDir dir;
-    std::string f = dir.File("a.ini");
-    EXPECT_EQ(GetPrivateProfileString("S", "K", "dflt", 64, f), "dflt");
+    const std::string f = dir.File("a.ini");
+    EXPECT_EQ(GetPrivateProfileString("S", "K", "dflt", 64, f), "dflt"); // no file
     TempDir::Write(f, "[Lorenz]\r\n  Zoom = 8.000  \r\nEqX=x' = c(y - x), z\r\n[Other]\nZoom=9\n");
-    EXPECT_EQ(GetPrivateProfileString("lorenz", "ZOOM", "", 64, f), "8.000");
-    EXPECT_EQ(GetPrivateProfileString("Lorenz", "EqX", "", 256, f), "x' = c(y - x), z");
-    EXPECT_EQ(GetPrivateProfileString("Other", "zoom", "", 64, f), "9");
-    EXPECT_EQ(GetPrivateProfileString("Lorenz", "Missing", "", 64, f), "");
-    EXPECT_EQ(GetPrivateProfileString("Nope", "Zoom", "d", 64, f), "d");
-    // Cut to the buffer size less one.
-    EXPECT_EQ(GetPrivateProfileString("Lorenz", "Zoom", "", 4, f), "8.0");
-    EXPECT_EQ(GetPrivateProfileString("Lorenz", "Zoom", "", 1, f), "");
-}
-
-TEST(ProfileRead, GarbageAndBinaryDoNotConfuseTheReader) {
-    TempDir dir;
-    std::string f = dir.File("g.ini");
+    const struct {
+        const char *section, *key, *dflt;
+        std::size_t nSize;
+        std::string value;
+    } cases[] = {{"lorenz", "ZOOM", "", 64, "8.000"},
+                 {"Lorenz", "EqX", "", 256, "x' = c(y - x), z"},
+                 {"Other", "zoom", "", 64, "9"},
+                 {"Lorenz", "Missing", "d", 64, "d"},
+                 {"Nope", "Zoom", "d", 64, "d"},
+                 {"Lorenz", "Zoom", "", 4, "8.0"}, // cut to the buffer size less one
+                 {"Lorenz", "Zoom", "", 1, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GetPrivateProfileString(c.section, c.key, c.dflt, c.nSize, f), c.value)
+            << c.section << "." << c.key << "/" << c.nSize;
+    // Garbage and NUL bytes do not confuse the reader.
     const char raw[] = "\0\xff[bad\n=novalue\n[S]\nno equals here\nK=\0v\n";
-    std::string junk(raw, sizeof raw - 1);
-    TempDir::Write(f, junk);
+    TempDir::Write(f, std::string(raw, sizeof raw - 1));
     EXPECT_EQ(GetPrivateProfileString("S", "K", "", 64, f), std::string("\0v", 2));
     EXPECT_EQ(GetPrivateProfileString("S", "", "d", 64, f), "d");
 }
 
 TEST(ProfileWrite, ReplacesInPlaceAppendsAndKeepsOtherBytes) {
     TempDir dir;
-    std::string f = dir.File("p.ini");
-    const std::string original = "; comment\r\n[A]\r\nx=1\r\ny = 2\r\n\r\n[B]\nz=3\n";
-    TempDir::Write(f, original);
-    ASSERT_TRUE(WritePrivateProfileString("a", "Y", "20", f));
-    EXPECT_EQ(TempDir::Read(f), "; comment\r\n[A]\r\nx=1\r\nY=20\r\n\r\n[B]\nz=3\n");
-    ASSERT_TRUE(WritePrivateProfileString("A", "w", "new", f));
-    EXPECT_EQ(TempDir::Read(f), "; comment\r\n[A]\r\nx=1\r\nY=20\r\nw=new\n\r\n[B]\nz=3\n");
-    ASSERT_TRUE(WritePrivateProfileString("C", "k", "v", f));
-    EXPECT_EQ(TempDir::Read(f),
-              "; comment\r\n[A]\r\nx=1\r\nY=20\r\nw=new\n\r\n[B]\nz=3\n[C]\nk=v\n");
-    EXPECT_EQ(GetPrivateProfileString("C", "K", "", 64, f), "v");
-}
-
-TEST(ProfileWrite, NewFileFileWithoutFinalNewlineAndLineBreaksInValues) {
-    TempDir dir;
-    std::string f = dir.File("n.ini");
-    ASSERT_TRUE(WritePrivateProfileString("S", "k", "two\nlines", f));
-    EXPECT_EQ(TempDir::Read(f), "[S]\nk=two lines\n");
-    TempDir::Write(f, "[S]\nk=1");
-    ASSERT_TRUE(WritePrivateProfileString("S", "j", "2", f));
-    EXPECT_EQ(TempDir::Read(f), "[S]\nk=1\nj=2\n");
-    ASSERT_TRUE(WritePrivateProfileString("S", "k", "3", f));
-    EXPECT_EQ(TempDir::Read(f), "[S]\nk=3\nj=2\n");
+    const std::string f = dir.File("p.ini");
+    TempDir::Write(f, "; comment\r\n[A]\r\nx=1\r\ny = 2\r\n\r\n[B]\nz=3\n");
+    // Each write in turn, and the whole file after it.
+    const struct {
+        const char *section, *key, *value, *file;
+    } steps[] = {
+        {"a", "Y", "20", "; comment\r\n[A]\r\nx=1\r\nY=20\r\n\r\n[B]\nz=3\n"},
+        {"A", "w", "new", "; comment\r\n[A]\r\nx=1\r\nY=20\r\nw=new\n\r\n[B]\nz=3\n"},
+        {"C", "k", "v", "; comment\r\n[A]\r\nx=1\r\nY=20\r\nw=new\n\r\n[B]\nz=3\n[C]\nk=v\n"}};
+    for (const auto& s : steps) {
+        ASSERT_TRUE(WritePrivateProfileString(s.section, s.key, s.value, f)) << s.key;
+        EXPECT_EQ(TempDir::Read(f), s.file) << s.key;
+    }
+    // A new file, line breaks in a value, a file without its final newline.
+    const std::string n = dir.File("n.ini");
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "two\nlines", n));
+    EXPECT_EQ(TempDir::Read(n), "[S]\nk=two lines\n");
+    TempDir::Write(n, "[S]\nk=1");
+    ASSERT_TRUE(WritePrivateProfileString("S", "j", "2", n));
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "3", n));
+    EXPECT_EQ(TempDir::Read(n), "[S]\nk=3\nj=2\n");
 }
 
 TEST(ProfileWrite, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
     // A file size limit stands in for a full disk, and works for root too.
     TempDir dir;
-    std::string f = dir.File("full.ini");
-    const std::string before = "[S]\nk=" + std::string(200, '1') + "\n";
+    const std::string f = dir.File("full.ini"), before = "[S]\nk=" + std::string(200, '1') + "\n";
     TempDir::Write(f, before);
     struct rlimit old {};
     ::getrlimit(RLIMIT_FSIZE, &old);
@@ -74,7 +70,7 @@ TEST(ProfileWrite, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
     struct rlimit small = old;
     small.rlim_cur = 100;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    bool ok = WritePrivateProfileString("S", "j", "2", f);
+    const bool ok = WritePrivateProfileString("S", "j", "2", f);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
@@ -83,13 +79,8 @@ TEST(ProfileWrite, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
     for (auto& e : std::filesystem::directory_iterator(dir.Path()))
         files += e.is_regular_file();
     EXPECT_EQ(files, 1);
-}
-
-TEST(ProfileWrite, APathThatCannotBeCreatedFails) {
-    TempDir dir;
-    std::string f = dir.File("no/such/folder/x.ini");
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", f));
-    TempDir::Write(dir.File("plain"), "x");
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("plain/x.ini")));
-    EXPECT_EQ(TempDir::Read(dir.File("plain")), "x");
+    // Nor can a file be made in a missing folder or under a plain file.
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("no/such/folder/x.ini")));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("full.ini/x.ini")));
+    EXPECT_EQ(TempDir::Read(f), before);
 }
