@@ -1,4 +1,6 @@
 #pragma once
+#include "../engine/TestKit.h"
+#include "../support/TempDir.h"
 #include "app/Qel2Dlg.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
@@ -7,18 +9,20 @@
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
-#include "../support/TempDir.h"
+#include "res/ResourceIds.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,10 +45,12 @@ inline const char* kTestSettings =
 
 inline const char* kTestCountries =
     "<?xml version=\"1.0\"?>\n<!-- test presets -->\n<Countries>\n"
-    "  <Country Name=\"Ostravia\" a=\"20\" b=\"2\" c=\"1\" d=\"4\" G=\"0.2\" U=\"0.1\" I=\"0.2\"/>\n"
+    "  <Country Name=\"Ostravia\" a=\"20\" b=\"2\" c=\"1\" d=\"4\" G=\"0.2\" U=\"0.1\" "
+    "I=\"0.2\"/>\n"
     "  <Country Name=\"Qelland\" a=\"12.5\" b=\"1.5\" c=\"0.8\" d=\"3\" G=\"0.1\" U=\"0.2\" "
     "I=\"0.3\"/>\n"
-    "  <Country Name=\"Belmark\" a=\"30\" b=\"5\" c=\"2\" d=\"6\" G=\"-0.5\" U=\"0.5\" I=\"0.1\"/>\n"
+    "  <Country Name=\"Belmark\" a=\"30\" b=\"5\" c=\"2\" d=\"6\" G=\"-0.5\" U=\"0.5\" "
+    "I=\"0.1\"/>\n"
     "  <Country Name=\"Zentia\" a=\"15\" b=\"1\" c=\"3\" d=\"2\" G=\"0.3\" U=\"0.3\" I=\"0.5\"/>\n"
     "</Countries>\n";
 
@@ -52,6 +58,8 @@ class AppTest : public ::testing::Test {
 protected:
     TempDir dir;
     std::vector<std::string> messages;
+    std::vector<platform::FileDialogRequest> asked;
+    std::optional<std::string> answer; // what every file dialog answers; none cancels
     std::unique_ptr<CQel2Dlg> dlg;
 
     void SetUp() override { Start(kTestSettings, kTestCountries); }
@@ -62,7 +70,9 @@ protected:
         platform::SetModuleDirectoryOverride("");
         RunGate().Set();
     }
-    void Start(const char* settings, const char* countries) {
+    virtual CQel2Dlg* NewDialog() { return new CQel2Dlg; }
+    // Writes the files given and starts the program afresh.
+    void Start(const char* settings, const char* countries, int pumpMs = 30) {
         dlg.reset();
         if (settings)
             TempDir::Write(dir.File("Attractors.ini"), settings);
@@ -73,22 +83,13 @@ protected:
             messages.push_back(r.text);
             return platform::IDOK;
         });
-        dlg = std::make_unique<CQel2Dlg>();
+        platform::SetFileDialogResponder([this](const platform::FileDialogRequest& r) {
+            asked.push_back(r);
+            return answer;
+        });
+        dlg.reset(NewDialog());
         dlg->OnInitDialog();
-        Pump(30);
-    }
-    static void Pump(int ms) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    template <typename F> static bool WaitFor(F&& f, int ms = 10000) {
-        QElapsedTimer t;
-        t.start();
-        while (!f() && t.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-        return f();
+        Pump(pumpMs);
     }
     CFloatEdit* Box(int index) const { return dlg->m_edit[index]; }
     void Type(int index, const QString& text) {
@@ -103,5 +104,12 @@ protected:
         return std::string(dlg->m_btnRun->isEnabled() ? "R" : "-") +
                (dlg->m_btnSimulate->isEnabled() ? "S" : "-") +
                (dlg->m_btnStop->isEnabled() ? "T" : "-");
+    }
+    // Starts a long animation and waits for its worker.
+    void StartLongAnimation() {
+        Type(EDIT_ITERATION, "2000000");
+        Click(dlg->m_btnRun);
+        Click(dlg->m_btnSimulate);
+        ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 1; }));
     }
 };

@@ -3,24 +3,9 @@
 #include "engine/BmpWriter.h"
 
 #include <QImage>
-#include <filesystem>
-
-namespace {
-int Sections(const std::string& text) {
-    int n = 0;
-    for (std::size_t at = 0; (at = text.find("\n[", at)) != std::string::npos; ++at)
-        ++n;
-    return n + (text.rfind("[", 0) == 0);
-}
-} // namespace
+#include <algorithm>
 
 TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
-    std::vector<platform::FileDialogRequest> asked;
-    std::optional<std::string> answer;
-    platform::SetFileDialogResponder([&](const platform::FileDialogRequest& r) {
-        asked.push_back(r);
-        return answer;
-    });
     // Cancelling writes nothing, but the folder exists.
     dlg->OnSaveParameters();
     ASSERT_EQ(asked.size(), 1u);
@@ -36,11 +21,12 @@ TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
     Type(EDIT_ZOOM, "66"); // typed, not run: not saved
     answer = dir.File("Files/saved");
     dlg->OnSaveParameters();
-    const std::string text = TempDir::Read(dir.File("Files/saved"));
-    EXPECT_EQ(Sections(text), 6);
+    const std::string text = TempDir::Read(*answer);
+    // The six sections in order, each once.
+    std::size_t at = 0;
     for (const char* s : {"[Henon]", "[Ikeda]", "[Lorenz]", "[Pickover]", "[Rossler]", "[Sorvan]"})
-        EXPECT_NE(text.find(s), std::string::npos) << s;
-    EXPECT_LT(text.find("[Henon]"), text.find("[Sorvan]"));
+        EXPECT_NE(at = text.find(s, at), std::string::npos) << s;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '['), 6);
     const std::size_t sorvan = text.find("[Sorvan]");
     EXPECT_EQ(text.substr(sorvan, 28), "[Sorvan]\nZoom=55.000\nStartCo");
     EXPECT_NE(text.find("A=(12.5000,10.0000,50.0000)", sorvan), std::string::npos);
@@ -50,24 +36,17 @@ TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
     EXPECT_NE(text.find("Iteration=(2000,1,10000000)", lorenz), std::string::npos);
     EXPECT_EQ(text.substr(lorenz, sorvan - lorenz).find("\nD="), std::string::npos);
     // Saving twice gives the same bytes; other content of the file stays.
-    TempDir::Write(dir.File("Files/saved"), "; mine\n[Other]\nk=v\n" + text);
+    TempDir::Write(*answer, "; mine\n[Other]\nk=v\n" + text);
     dlg->OnSaveParameters();
-    EXPECT_EQ(TempDir::Read(dir.File("Files/saved")), "; mine\n[Other]\nk=v\n" + text);
+    EXPECT_EQ(TempDir::Read(*answer), "; mine\n[Other]\nk=v\n" + text);
 }
 
 TEST_F(AppTest, ExportWritesTheRenderedPlaneAsBmpOrPng) {
-    std::optional<std::string> answer;
-    std::vector<platform::FileDialogRequest> asked;
-    platform::SetFileDialogResponder([&](const platform::FileDialogRequest& r) {
-        asked.push_back(r);
-        return answer;
-    });
     dlg->OnSaveAs();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].filter, "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||");
     EXPECT_EQ(asked[0].fileName, "graph");
     EXPECT_EQ(asked[0].defaultExtension, "bmp");
-
     QImage expected(591, 515, QImage::Format_RGB32);
     expected.fill(Qt::black);
     dlg->DrawWnd()->RenderPlaneInto(expected);
@@ -81,24 +60,20 @@ TEST_F(AppTest, ExportWritesTheRenderedPlaneAsBmpOrPng) {
     }
     answer = dir.File("Files/graph.png");
     dlg->OnSaveAs();
-    QImage png(QString::fromStdString(*answer));
-    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), expected);
-    // The screen shows what was exported.
-    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), expected);
-
-    messages.clear();
-    answer = dir.File("no/such/folder/graph.bmp");
-    dlg->OnSaveAs();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Error creating file " + *answer);
-    answer = dir.File("no/such/folder/graph.png");
-    dlg->OnSaveAs();
-    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(QImage(QString::fromStdString(*answer)).convertToFormat(QImage::Format_RGB32),
+              expected);
+    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), expected); // the screen shows what was exported
+    for (const char* name : {"graph.bmp", "graph.png"}) {
+        messages.clear();
+        answer = dir.File(std::string("no/such/folder/") + name);
+        dlg->OnSaveAs();
+        ASSERT_EQ(messages.size(), 1u) << name;
+        EXPECT_EQ(messages[0], "Error creating file " + *answer);
+    }
 }
 
 TEST_F(AppTest, AccumulatedExportDrawsEveryCountryAndKeepsTheLast) {
-    std::optional<std::string> answer = dir.File("Files/acc.png");
-    platform::SetFileDialogResponder([&](const platform::FileDialogRequest&) { return answer; });
+    answer = dir.File("Files/acc.png");
     Click(dlg->m_btnRun);
     Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(1078)));
     for (int index : {1, 2, 3}) {
@@ -112,26 +87,16 @@ TEST_F(AppTest, AccumulatedExportDrawsEveryCountryAndKeepsTheLast) {
     EXPECT_EQ(A().m_param[6].m_value, 0.5);
     QImage png(QString::fromStdString(*answer));
     ASSERT_FALSE(png.isNull());
-    // Every country's trajectory is in it: at least as much as the last one alone.
+    // Every country's trajectory is in it: more than the last one alone.
     QImage last(591, 515, QImage::Format_RGB32);
     last.fill(Qt::black);
     dlg->DrawWnd()->RenderPlaneInto(last);
-    int lit = 0, lastLit = 0;
-    for (int y = 0; y < 515; ++y)
-        for (int x = 0; x < 591; ++x) {
-            lit += png.pixel(x, y) != 0xFF000000u;
-            lastLit += last.pixel(x, y) != 0xFF000000u;
-        }
-    EXPECT_GT(lit, lastLit);
+    EXPECT_GT(CountPixels(png, Lit), CountPixels(last, Lit));
 }
 
 TEST_F(AppTest, ExportDuringAnAnimationStopsItFirst) {
-    std::optional<std::string> answer = dir.File("Files/anim.bmp");
-    platform::SetFileDialogResponder([&](const platform::FileDialogRequest&) { return answer; });
-    Type(EDIT_ITERATION, "2000000");
-    Click(dlg->m_btnRun);
-    Click(dlg->m_btnSimulate);
-    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 1; }));
+    answer = dir.File("Files/anim.bmp");
+    StartLongAnimation();
     dlg->OnSaveAs();
     EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
     EXPECT_EQ(Buttons(), "RS-");

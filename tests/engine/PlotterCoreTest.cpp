@@ -19,133 +19,106 @@ struct Fixture {
 TEST(PlotterCore, ProjectionSetUpUsesTruncatedDegreesAndTheConstant) {
     CTrajectoryPlotter p;
     p.Attach(nullptr, 1);
-    EXPECT_EQ(p.m_cos[0], 0.7071065431725605);
-    EXPECT_EQ(p.m_cos[1], 1.0);
-    EXPECT_DOUBLE_EQ(p.m_cos[2], -6.73205103601583e-07);
-    EXPECT_EQ(p.m_sin[0], 0.7071070192004544);
-    EXPECT_EQ(p.m_sin[1], 0.0);
-    EXPECT_EQ(p.m_sin[2], 0.9999999999997734);
+    const double cosines[] = {0.7071065431725605, 1.0, -6.73205103601583e-07};
+    const double sines[] = {0.7071070192004544, 0.0, 0.9999999999997734};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(p.m_cos[i], cosines[i]) << i;
+        EXPECT_DOUBLE_EQ(p.m_sin[i], sines[i]) << i;
+    }
     EXPECT_EQ(p.m_nColorIndex, -1);
-    // Attach without set-up leaves the angles alone.
-    p.Attach(nullptr, 0);
+    p.Attach(nullptr, 0); // without set-up the angles stay
     EXPECT_EQ(p.m_cos[0], 0.7071065431725605);
 }
 
-TEST(PlotterCore, ColumnsAndRowsForEachPlane) {
+TEST(PlotterCore, ColumnsAndRowsForEachPlaneIncludingNonFiniteAndHuge) {
     Fixture f;
-    f.a->m_zoom.Set(2, 0, 100000);
-    f.a->m_center[0] = {10, 20};
-    f.p.BeginPass(0);
-    EXPECT_EQ(f.p.Column(0, 11, 19, 0), 2);
-    EXPECT_EQ(f.p.Row(0, 11, 19, 0), -2); // drawn at (W/2 + 2, H/2 + 2)
     f.a->m_center[1] = {1, 5};
     f.a->m_center[2] = {3, -5};
-    EXPECT_EQ(f.p.Column(1, 2.75, 100, 7.9), 3);  // trunc(2 * 1.75)
-    EXPECT_EQ(f.p.Row(1, 2.75, 100, 7.9), 5);     // trunc(2 * 2.9)
-    EXPECT_EQ(f.p.Column(2, 100, 1.2, 0), -3);    // toward zero: trunc(-3.6)
-    EXPECT_EQ(f.p.Row(2, 100, 1.2, -5.7), -1);
-    EXPECT_EQ(f.p.Column(7, 1, 2, 3), 0);
-    EXPECT_EQ(f.p.Row(-1, 1, 2, 3), 0);
-
-    f.a->m_zoom.Set(1, 0, 100000);
     f.a->m_center[3] = {0, 0};
-    f.p.BeginPass(3);
-    EXPECT_EQ(f.p.Column(3, 1, 0, 0), 0);
-    EXPECT_EQ(f.p.Row(3, 1, 0, 0), 0);
-    EXPECT_EQ(f.p.Column(3, 0, 0, 1), 0); // cos2 is slightly negative
-    EXPECT_EQ(f.p.Row(3, 0, 0, 1), 0);    // trunc(0.99999...)
-    EXPECT_EQ(f.p.Column(3, 0, 3, 0), 3);
-    EXPECT_EQ(f.p.Row(3, 0, 0, 2), 1);
-
-    f.a->m_zoom.Set(0, 0, 100000);
-    f.p.BeginPass(0);
-    EXPECT_EQ(f.p.Column(0, 1e6, -1e6, 0), 0);
-    EXPECT_EQ(f.p.Row(0, 1e6, -1e6, 0), 0);
-}
-
-TEST(PlotterCore, NonFiniteAndHugeCoordinatesHaveDefinedOffsets) {
-    Fixture f;
-    f.a->m_zoom.Set(100000, 0, 100000);
-    f.p.BeginPass(0);
-    EXPECT_EQ(f.p.Column(0, NAN, 0, 0), CTrajectoryPlotter::kNoPixel);
-    EXPECT_EQ(f.p.Row(0, 0, NAN, 0), CTrajectoryPlotter::kNoPixel);
-    EXPECT_EQ(f.p.Column(0, INFINITY, 0, 0), INT32_MAX);
-    EXPECT_EQ(f.p.Column(0, -INFINITY, 0, 0), -INT32_MAX);
-    EXPECT_EQ(f.p.Row(0, 0, 1e300, 0), INT32_MAX);
-    EXPECT_EQ(f.p.Column(0, 21475.0, 0, 0), INT32_MAX);
-    EXPECT_EQ(f.p.Column(0, -21474.8, 0, 0), -2147480000);
+    const int32_t kMax = INT32_MAX, kNo = CTrajectoryPlotter::kNoPixel;
+    const struct {
+        double zoom;
+        int plane;
+        double x, y, z;
+        int32_t col, row;
+    } cases[] = {
+        {2, 0, 11, -19, 0, 22, -38},    // drawn at (W/2 + 22, H/2 + 38)
+        {2, 1, 2.75, 100, 7.9, 3, 5},   // trunc(2 * 1.75), trunc(2 * 2.9)
+        {2, 2, 100, 1.2, -5.7, -3, -1}, // toward zero: trunc(-3.6)
+        {2, 7, 1, 2, 3, 0, 0},          // no such plane
+        {1, 3, 1, 0, 0, 0, 0},
+        {1, 3, 0, 0, 1, 0, 0}, // cos2 slightly negative, trunc(0.99999...)
+        {1, 3, 0, 3, 0, 3, 0},
+        {1, 3, 0, 0, 2, 0, 1},
+        {0, 0, 1e6, -1e6, 0, 0, 0},
+        {100000, 0, NAN, NAN, 0, kNo, kNo},
+        {100000, 0, INFINITY, 1e300, 0, kMax, kMax},
+        {100000, 0, -INFINITY, 0, 0, -kMax, 0},
+        {100000, 0, 21475.0, -21474.8, 0, kMax, -2147480000},
+    };
+    for (const auto& k : cases) {
+        f.a->m_zoom.Set(k.zoom, 0, 100000);
+        f.p.BeginPass(k.plane < 4 ? k.plane : 0);
+        EXPECT_EQ(f.p.Column(k.plane, k.x, k.y, k.z), k.col) << k.plane << " " << k.x;
+        EXPECT_EQ(f.p.Row(k.plane == 7 ? -1 : k.plane, k.x, k.y, k.z), k.row) << k.plane;
+    }
     EXPECT_EQ(TruncToOffset(2147483646.9), 2147483646);
 }
 
-TEST(PlotterCore, PassStartsFromInitialConditions) {
+TEST(PlotterCore, PassStartsFromInitialConditionsAndAdvancesByFourEqualHalfSteps) {
     Fixture f;
+    f.a->m_param[0].Set(28, 0, 100);
+    f.a->m_param[1].Set(8.0 / 3.0, 0, 100);
+    f.a->m_param[2].Set(10, 0, 100);
     f.a->m_zoom.Set(3, 0, 100000);
-    f.a->m_initX.Set(2, -9, 9);
-    f.a->m_initY.Set(-1, -9, 9);
-    f.a->m_initZ.Set(4, -9, 9);
-    f.a->m_variation.Set(0.01, 0, 1);
+    f.a->m_initX.Set(1, -9, 9);
+    f.a->m_initY.Set(2, -9, 9);
+    f.a->m_initZ.Set(3, -9, 9);
+    const double h = 0.01;
+    f.a->m_variation.Set(h, 0, 1);
     f.a->m_iteration.Set(25, 1, 100);
     f.p.m_x = 99;
     f.p.BeginPass(1);
-    EXPECT_EQ(f.p.m_x, 2.0);
-    EXPECT_EQ(f.p.m_z, 4.0);
-    EXPECT_EQ(f.p.m_oldCol, 6.0);
-    EXPECT_EQ(f.p.m_oldRow, 12.0);
-    EXPECT_EQ(f.p.m_step, 0.01);
+    EXPECT_EQ(f.p.m_x, 1.0);
+    EXPECT_EQ(f.p.m_z, 3.0);
+    EXPECT_EQ(f.p.m_oldCol, 3.0);
+    EXPECT_EQ(f.p.m_oldRow, 9.0);
     EXPECT_EQ(f.p.m_halfStep, 0.005);
     EXPECT_EQ(f.p.m_nIterations, 25);
-}
-
-TEST(PlotterCore, AdvanceIsFourHalfStepsWithEqualWeights) {
-    Fixture f;
-    for (int i = 0; i < 3; ++i)
-        f.a->m_param[i].Set(std::vector<double>{28, 8.0 / 3.0, 10}[i], 0, 100);
-    f.a->m_initX.Set(1, -30, 30);
-    f.a->m_initY.Set(2, -30, 30);
-    f.a->m_initZ.Set(3, -30, 30);
-    const double h = 0.01;
-    f.a->m_variation.Set(h, 0, 1);
-    f.p.BeginPass(0);
     f.p.Advance();
 
-    auto rhs = [](double x, double y, double z, double out[3]) {
-        out[0] = (y - x) * 10;
-        out[1] = (28 * x - x * z) - y;
-        out[2] = x * y - (8.0 / 3.0) * z;
+    auto rhs = [](const double* v, double* out) {
+        out[0] = (v[1] - v[0]) * 10;
+        out[1] = (28 * v[0] - v[0] * v[2]) - v[1];
+        out[2] = v[0] * v[1] - (8.0 / 3.0) * v[2];
     };
-    double P[3] = {1, 2, 3}, f1[3], f2[3], f3[3], f4[3], q[3];
-    rhs(P[0], P[1], P[2], f1);
-    for (int i = 0; i < 3; ++i)
-        q[i] = P[i] + h / 2 * f1[i];
-    rhs(q[0], q[1], q[2], f2);
-    for (int i = 0; i < 3; ++i)
-        q[i] = P[i] + h / 2 * f2[i];
-    rhs(q[0], q[1], q[2], f3);
-    for (int i = 0; i < 3; ++i)
-        q[i] = P[i] + h / 2 * f3[i];
-    rhs(q[0], q[1], q[2], f4);
+    const double P[3] = {1, 2, 3};
+    double k[4][3], q[3];
+    rhs(P, k[0]);
+    for (int s = 1; s < 4; ++s) {
+        for (int i = 0; i < 3; ++i)
+            q[i] = P[i] + h / 2 * k[s - 1][i];
+        rhs(q, k[s]);
+    }
     const double got[3] = {f.p.m_x, f.p.m_y, f.p.m_z};
     for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(got[i], P[i] + h * (f1[i] + f2[i] + f3[i] + f4[i]) / 6, 1e-12) << i;
+        EXPECT_NEAR(got[i], P[i] + h * (k[0][i] + k[1][i] + k[2][i] + k[3][i]) / 6, 1e-12) << i;
     // Not classical Runge-Kutta weights.
-    const double rk4 = P[0] + h * (f1[0] + 2 * f2[0] + 2 * f3[0] + f4[0]) / 6;
+    const double rk4 = P[0] + h * (k[0][0] + 2 * k[1][0] + 2 * k[2][0] + k[3][0]) / 6;
     EXPECT_GT(std::fabs(got[0] - rk4), 1e-6);
 }
 
 TEST(PlotterCore, CrossingRuleAndColourCycle) {
     Fixture f;
-    f.p.m_oldCol = 0;
-    EXPECT_FALSE(f.p.CrossesCentre(0));
-    EXPECT_TRUE(f.p.CrossesCentre(5)); // leaving column 0 counts
-    EXPECT_TRUE(f.p.CrossesCentre(-1));
-    f.p.m_oldCol = 3;
-    EXPECT_FALSE(f.p.CrossesCentre(4));
-    EXPECT_FALSE(f.p.CrossesCentre(0));
-    EXPECT_TRUE(f.p.CrossesCentre(-2));
-    f.p.m_oldCol = -3;
-    EXPECT_TRUE(f.p.CrossesCentre(1));
-    EXPECT_FALSE(f.p.CrossesCentre(-1));
-
+    const struct {
+        int32_t from, to;
+        bool crosses;
+    } moves[] = {{0, 0, false}, {0, 5, true},  {0, -1, true}, {3, 4, false},
+                 {3, 0, false}, {3, -2, true}, {-3, 1, true}, {-3, -1, false}};
+    for (const auto& m : moves) {
+        f.p.m_oldCol = m.from;
+        EXPECT_EQ(f.p.CrossesCentre(m.to), m.crosses) << m.from << " to " << m.to;
+    }
     f.p.m_nColorIndex = -1;
     EXPECT_EQ(f.p.NextColor(), 0xC700A1u);
     for (int i = 1; i < 13; ++i)
@@ -153,7 +126,6 @@ TEST(PlotterCore, CrossingRuleAndColourCycle) {
     EXPECT_EQ(f.p.m_nColorIndex, 12);
     EXPECT_EQ(f.p.NextColor(), 0xC700A1u); // the fourteenth change wraps
     EXPECT_EQ(f.p.m_colors[2], RGB(31, 61, 250));
-
     f.a->m_nStartColorChangeIter = 1000;
     f.p.m_nIterations = 1000;
     EXPECT_FALSE(f.p.ColorChangesEnabled());
