@@ -22,8 +22,12 @@ TEST(PlotterCore, ProjectionSetUpUsesTruncatedDegreesAndTheConstant) {
     const double cosines[] = {0.7071065431725605, 1.0, -6.73205103601583e-07};
     const double sines[] = {0.7071070192004544, 0.0, 0.9999999999997734};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_DOUBLE_EQ(p.m_cos[i], cosines[i]) << i;
-        EXPECT_DOUBLE_EQ(p.m_sin[i], sines[i]) << i;
+        // Exact, but for the one value whose printed form has too few digits.
+        if (i == 2)
+            EXPECT_DOUBLE_EQ(p.m_cos[i], cosines[i]);
+        else
+            EXPECT_EQ(p.m_cos[i], cosines[i]) << i;
+        EXPECT_EQ(p.m_sin[i], sines[i]) << i;
     }
     EXPECT_EQ(p.m_nColorIndex, -1);
     p.Attach(nullptr, 0); // without set-up the angles stay
