@@ -1,6 +1,7 @@
 #include "engine/TrajectoryPlotter.h"
 
 #include "model/Attractor.h"
+#include "model/Integrator.h"
 
 #include <cmath>
 
@@ -47,20 +48,9 @@ void CTrajectoryPlotter::BeginPass(int plane) {
 }
 
 void CTrajectoryPlotter::Advance() {
-    const CAttractor& a = *m_pAttractor;
-    const double s = m_halfStep, x = m_x, y = m_y, z = m_z;
-    double d1x, d1y, d1z, q1x, q1y, q1z;
-    double d2x, d2y, d2z, q2x, q2y, q2z;
-    double d3x, d3y, d3z, q3x, q3y, q3z;
-    double d4x, d4y, d4z, q4x, q4y, q4z;
-    a.Evaluate(x, y, z, s, x, y, z, d1x, d1y, d1z, q1x, q1y, q1z);
-    a.Evaluate(x, y, z, s, q1x, q1y, q1z, d2x, d2y, d2z, q2x, q2y, q2z);
-    a.Evaluate(x, y, z, s, q2x, q2y, q2z, d3x, d3y, d3z, q3x, q3y, q3z);
-    a.Evaluate(x, y, z, s, q3x, q3y, q3z, d4x, d4y, d4z, q4x, q4y, q4z);
-    // Equal weights over 3.0 with half steps: h (f1 + f2 + f3 + f4) / 6.
-    m_x = (d2x + d1x + d3x + d4x) / 3.0 + m_x;
-    m_y = (d2y + d1y + d3y + d4y) / 3.0 + m_y;
-    m_z = (d2z + d1z + d3z + d4z) / 3.0 + m_z;
+    const qel::CStepParams p = qel::CStepParams::From(*m_pAttractor);
+    qel::WithKind(m_pAttractor->GetKind(),
+                  [&](auto kind) { qel::Step<decltype(kind)::value>(p, m_x, m_y, m_z); });
 }
 
 int32_t CTrajectoryPlotter::Column(int plane, double x, double y, double z) const {

@@ -22,6 +22,8 @@ public:
     CAttractor& operator=(const CAttractor&) = delete;
 
     virtual const char* GetName() const = 0;
+    // Kind index 0 Henon .. 5 the economic model, as CreateAttractor takes it.
+    virtual int GetKind() const = 0;
     // One evaluation of the right-hand sides at (X, Y, Z), scaled by h and added to the base.
     virtual void Evaluate(double x0, double y0, double z0, double h, double X, double Y,
                           double Z, double& dx, double& dy, double& dz, double& nx, double& ny,

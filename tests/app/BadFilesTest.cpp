@@ -20,7 +20,7 @@ const char* kGuideSample = "<\\b\\crQEL> guide\nSecond <\\G\\Igrey> line\n";
 
 // The file as the source tree ships it, or the tests' own text.
 std::string SourceData(const char* name, const char* fallback) {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / "../../data" / name;
+    const auto path = std::filesystem::path(QEL_SOURCE_DIR) / "data" / name;
     std::error_code ec;
     return std::filesystem::exists(path, ec) ? TempDir::Read(path.string()) : fallback;
 }

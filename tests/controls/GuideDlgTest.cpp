@@ -19,7 +19,7 @@ using namespace controls_test;
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255), kGrey = RGB(180, 180, 180);
-const std::filesystem::path kSource = std::filesystem::path(__FILE__).parent_path() / "../..";
+const std::filesystem::path kSource = std::filesystem::path(QEL_SOURCE_DIR);
 
 // A text control without a border, so client and widget coordinates agree.
 struct GuideText {
