@@ -103,6 +103,9 @@ void CQel2Dlg::PreparePlot() {
     RepaintNow();
     m_drawWnd->Reset(IsAccumulating() ? 1 : 0);
     m_progress->hide();
+    // The plot repaints with the window: it shows the new picture of the current plane, and
+    // its WM_PLOT_SHOWN clears the status line.
+    m_drawWnd->Invalidate();
     RepaintNow();
 }
 

@@ -54,6 +54,13 @@ inline const char* kTestCountries =
     "  <Country Name=\"Zentia\" a=\"15\" b=\"1\" c=\"3\" d=\"2\" G=\"0.3\" U=\"0.3\" I=\"0.5\"/>\n"
     "</Countries>\n";
 
+// The file as the source tree ships it, or the tests' own text.
+inline std::string SourceData(const char* name, const char* fallback) {
+    const auto path = std::filesystem::path(QEL_SOURCE_DIR) / "data" / name;
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) ? TempDir::Read(path.string()) : fallback;
+}
+
 class AppTest : public ::testing::Test {
 protected:
     TempDir dir;

@@ -18,13 +18,6 @@ namespace {
 const char* kSpoils[] = {"missing", "empty", "truncated", "garbage", "huge"};
 const char* kGuideSample = "<\\b\\crQEL> guide\nSecond <\\G\\Igrey> line\n";
 
-// The file as the source tree ships it, or the tests' own text.
-std::string SourceData(const char* name, const char* fallback) {
-    const auto path = std::filesystem::path(QEL_SOURCE_DIR) / "data" / name;
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) ? TempDir::Read(path.string()) : fallback;
-}
-
 // Cut in the middle of a line past the middle of the file; random bytes; or tens of megabytes
 // of plausible lines inserted at that line.
 std::string Spoilt(const std::string& spoil, const std::string& good, const std::string& line) {

@@ -231,3 +231,16 @@ TEST_F(AppTest, DisplayChangeDuringAnAnimationRestartsItInTheNewPlane) {
     EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
     EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), dlg->DrawWnd()->Surface().Picture(1));
 }
+
+TEST_F(AppTest, AnAttractorSwitchShowsTheNewPictureAndClearsTheStatus) {
+    Start(SourceData("Attractors.ini", kTestSettings).c_str(), kTestCountries);
+    dlg->m_display[1]->click(); // a plane other than the first, kept across the switches
+    for (int kind : {0, 5, 1, 5, 2, 5, 3, 5, 4, 5}) {
+        dlg->OnSelectAttractor(kind);
+        const QImage shown =
+            dlg->DrawWnd()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == dlg->DrawWnd()->Surface().Picture(1)) << kind;
+        EXPECT_GT(CountPixels(shown, Lit, {}, 4), 100) << kind;
+        EXPECT_EQ(dlg->m_status->Text().toStdString(), "") << kind;
+    }
+}
