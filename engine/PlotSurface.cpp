@@ -4,6 +4,7 @@
 #include "engine/RunGate.h"
 #include "model/Attractor.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -20,11 +21,25 @@ int ZoomAsInt(double zoom) {
         return 0;
     return static_cast<int>(std::clamp(std::trunc(zoom), -2147483647.0, 2147483647.0));
 }
+// A font height of 16 is the cell (ascent plus descent), not the em size: the largest pixel
+// size whose cell fits, in whatever font "Arial" resolves to here. Measured once.
+int LabelPixelSize(QFont font) {
+    static const int size = [&] {
+        for (int px = 16; px > 1; --px) {
+            font.setPixelSize(px);
+            const QFontMetrics fm(font);
+            if (fm.ascent() + fm.descent() <= 16)
+                return px;
+        }
+        return 1;
+    }();
+    return size;
+}
 } // namespace
 
 CPlotSurface::CPlotSurface() {
     m_font.setFamily("Arial");
-    m_font.setPixelSize(16);
+    m_font.setPixelSize(LabelPixelSize(m_font));
     m_plotter.Attach(this, 1);
 }
 

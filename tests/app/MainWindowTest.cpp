@@ -244,3 +244,20 @@ TEST_F(AppTest, AnAttractorSwitchShowsTheNewPictureAndClearsTheStatus) {
         EXPECT_EQ(dlg->m_status->Text().toStdString(), "") << kind;
     }
 }
+
+TEST_F(AppTest, AxisLabelsFitTheirBoxesInTheDescribedFontHeight) {
+    Type(EDIT_ITERATION, "1"); // axes and labels only
+    Click(dlg->m_btnRun);
+    for (int plane : {0, 1}) {
+        const QImage& pic = dlg->DrawWnd()->Surface().Picture(plane);
+        const int right = pic.width(), y = pic.height() / 2; // the view centre is 0, 0
+        int left = right;
+        for (int row = y - 20; row < y; ++row)
+            for (int col = right - 90; col < right; ++col)
+                if (Lit(pic.pixel(col, row)))
+                    left = std::min(left, col);
+        // "X - Output(Q)" is right-aligned: its first letter whole, not cut at the box.
+        EXPECT_GE(left, right - 90 + 3) << plane;
+        EXPECT_LE(left, right - 60) << plane;
+    }
+}
