@@ -3,6 +3,17 @@
 #include "app/Qel2Dlg.h"
 #include "engine/RunGate.h"
 
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+void CQel2App::SetUpLook() {
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QFont font("Liberation Sans");
+    font.setPixelSize(11); // near the metrics the dialog layout was made for
+    QApplication::setFont(font);
+}
+
 bool CQel2App::InitInstance() {
     RunGate().Set(); // open before any window exists
     {

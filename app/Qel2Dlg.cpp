@@ -92,7 +92,9 @@ void CQel2Dlg::BuildControls() {
     QPalette pal = m_pClient->palette();
     pal.setColor(QPalette::Window, ToQColor(kWindowColor));
     pal.setColor(QPalette::WindowText, Qt::black);
-    pal.setColor(QPalette::ButtonText, Qt::black);
+    // Disabled buttons keep the platform's grey text.
+    pal.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
+    pal.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
     m_pClient->setPalette(pal);
     layout->addWidget(m_pClient);
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "../engine/TestKit.h"
 #include "../support/TempDir.h"
+#include "app/Qel2App.h"
 #include "app/Qel2Dlg.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
@@ -69,7 +70,10 @@ protected:
     std::optional<std::string> answer; // what every file dialog answers; none cancels
     std::unique_ptr<CQel2Dlg> dlg;
 
-    void SetUp() override { Start(kTestSettings, kTestCountries); }
+    void SetUp() override {
+        CQel2App::SetUpLook();
+        Start(kTestSettings, kTestCountries);
+    }
     void TearDown() override {
         dlg.reset();
         platform::SetMessageBoxResponder({});

@@ -261,3 +261,20 @@ TEST_F(AppTest, AxisLabelsFitTheirBoxesInTheDescribedFontHeight) {
         EXPECT_LE(left, right - 60) << plane;
     }
 }
+
+TEST_F(AppTest, DisabledButtonsShowGreyText) {
+    // Stop is off at start-up, Run on: the darkest text pixel tells them apart.
+    auto darkest = [](QWidget* w) {
+        const QImage img = w->grab().toImage();
+        int least = 255 * 3;
+        for (int y = 3; y < img.height() - 3; ++y)
+            for (int x = 3; x < img.width() - 3; ++x) {
+                const QRgb p = img.pixel(x, y);
+                least = std::min(least, qRed(p) + qGreen(p) + qBlue(p));
+            }
+        return least;
+    };
+    ASSERT_EQ(Buttons(), "RS-");
+    EXPECT_LT(darkest(dlg->m_btnRun), 60);
+    EXPECT_GT(darkest(dlg->m_btnStop), 200);
+}
