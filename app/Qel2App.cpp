@@ -1,6 +1,7 @@
 #include "app/Qel2App.h"
 
 #include "app/Qel2Dlg.h"
+#include "controls/DialogLayout.h"
 #include "engine/RunGate.h"
 
 #include <QApplication>
@@ -9,9 +10,8 @@
 
 void CQel2App::SetUpLook() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QFont font("Liberation Sans");
-    font.setPixelSize(11); // near the metrics the dialog layout was made for
-    QApplication::setFont(font);
+    QApplication::setFont(QFont("Liberation Sans"));
+    QApplication::setFont(DialogFont());
 }
 
 bool CQel2App::InitInstance() {

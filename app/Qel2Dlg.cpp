@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -311,6 +312,11 @@ void CQel2Dlg::RelabelControls() {
         QWidget* box = m_edit[r];
         if (used) {
             m_rows[r].name->SetWindowText(QString::fromLatin1(name));
+            // A letter wider than the template's cell, such as G, keeps its last column.
+            const int need = QFontMetrics(m_rows[r].name->LabelFont())
+                                 .horizontalAdvance(QString::fromLatin1(name));
+            if (need > m_rows[r].name->width())
+                m_rows[r].name->resize(need, m_rows[r].name->height());
             m_rows[r].low->setText(fmt(low, params[r]->m_lower));
             m_rows[r].high->setText(fmt(high, params[r]->m_upper));
             CDialogBuilder::FitWidth(m_rows[r].low);

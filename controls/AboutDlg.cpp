@@ -18,7 +18,7 @@ constexpr int kIconSize = 32;
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     const DialogTemplate& dlg = *FindDialogTemplate(IDD_ABOUTBOX);
     setWindowTitle(QString::fromLatin1(dlg.caption));
-    setFont(DialogFont(dlg.pointSize));
+    setFont(DialogFont());
     setFixedSize(DluToPixelX(dlg.cx), DluToPixelY(dlg.cy));
 
     for (int i = 0; i < dlg.count; ++i) {

@@ -3,14 +3,25 @@
 #include "res/DialogUnits.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 
 QRect DialogItemRect(const DialogItem& item) {
     const int x = DluToPixelX(item.x), y = DluToPixelY(item.y);
     return QRect(x, y, DluToPixelX(item.x + item.cx) - x, DluToPixelY(item.y + item.cy) - y);
 }
 
-QFont DialogFont(int nPointSize) {
+QFont DialogFont() {
+    static const int size = [] {
+        QFont font(QApplication::font());
+        const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        for (int px = 13; px > 1; --px) {
+            font.setPixelSize(px);
+            if (QFontMetricsF(font).horizontalAdvance(letters) <= DluToPixelX(4) * 52.0)
+                return px;
+        }
+        return 1;
+    }();
     QFont font(QApplication::font());
-    font.setPixelSize((nPointSize * 96 + 36) / 72);
+    font.setPixelSize(size);
     return font;
 }

@@ -8,5 +8,7 @@
 // position, so items that touch in dialog units touch on the screen.
 QRect DialogItemRect(const DialogItem& item);
 
-// "MS Sans Serif" at a template's point size: the application's sans font, points at 96 dpi.
-QFont DialogFont(int nPointSize);
+// "MS Sans Serif" of the templates: the application's sans font at the largest pixel size
+// whose average letter fits the 6-pixel character cell that dialog units assume, so texts
+// keep their proportions to the boxes drawn for them. Measured once.
+QFont DialogFont();

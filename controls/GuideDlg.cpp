@@ -12,7 +12,7 @@
 CGuideDlg::CGuideDlg(QWidget* parent) : QDialog(parent) {
     const DialogTemplate& dlg = *FindDialogTemplate(IDD_GUIDE);
     setWindowTitle(QString::fromLatin1(dlg.caption));
-    setFont(DialogFont(dlg.pointSize));
+    setFont(DialogFont());
     setFixedSize(DluToPixelX(dlg.cx), DluToPixelY(dlg.cy));
 
     m_pText = new CGdStatic(this);

@@ -1,5 +1,12 @@
 #include "AppFixture.h"
 
+#include "controls/AboutDlg.h"
+#include "controls/ClrStatic.h"
+#include "controls/DialogLayout.h"
+
+#include <QFontMetrics>
+#include <set>
+
 TEST_F(AppTest, StartUpShowsTheEconomicModelReadyToRun) {
     EXPECT_EQ(dlg->windowTitle(), "QEL - Economic Simulator, based on Sorvan Attractor");
     EXPECT_TRUE(dlg->m_display[0]->isChecked());
@@ -277,4 +284,72 @@ TEST_F(AppTest, DisabledButtonsShowGreyText) {
     ASSERT_EQ(Buttons(), "RS-");
     EXPECT_LT(darkest(dlg->m_btnRun), 60);
     EXPECT_GT(darkest(dlg->m_btnStop), 200);
+}
+
+// The width a text takes in a label of the window, drawn in that label's font.
+int TextWidth(QWidget* w, QString* text) {
+    if (auto* c = qobject_cast<CClrStatic*>(w)) { // drawn letter by letter
+        *text = c->GetWindowText();
+        const QFontMetrics fm(c->font(), c);
+        int width = 0;
+        for (QChar ch : *text)
+            width += fm.horizontalAdvance(ch);
+        return width;
+    }
+    if (auto* x = qobject_cast<CxStatic*>(w)) {
+        *text = x->Text();
+        return QFontMetrics(x->LabelFont()).horizontalAdvance(*text);
+    }
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        *text = l->text();
+        return QFontMetrics(l->font()).horizontalAdvance(*text);
+    }
+    if (auto* b = qobject_cast<QRadioButton*>(w)) { // with its round box
+        *text = b->text();
+        return b->sizeHint().width();
+    }
+    return 0;
+}
+
+TEST_F(AppTest, ShippedEquationsAndCaptionsFitTheirBoxes) {
+    Start(SourceData("Attractors.ini", kTestSettings).c_str(),
+          SourceData("countries.xml", kTestCountries).c_str());
+    // Each box as the template draws it, except the check box, which shows only its box, and
+    // the lower limits of X, Y and Z, whose numbers run past theirs in any font.
+    const std::set<int> skipped = {IDC_ACCUMULATE, IDC_LOW_X, IDC_LOW_Y, IDC_LOW_Z};
+    const DialogTemplate& main = *FindDialogTemplate(IDD_QEL2_DIALOG);
+    for (int kind : {5, 0, 1, 2, 3, 4}) {
+        dlg->OnSelectAttractor(kind);
+        for (CClrStatic* eq : dlg->m_equation) {
+            QString text;
+            EXPECT_LE(TextWidth(eq, &text), eq->width()) << text.toStdString();
+        }
+        // A letter wider than its cell is whole and stops short of its upper limit.
+        for (const ParamLabelRow& row : dlg->m_rows) {
+            QString text;
+            const int width = TextWidth(row.name, &text);
+            EXPECT_LE(width, row.name->width()) << text.toStdString();
+            EXPECT_LE(row.name->x() + width, row.high->x()) << text.toStdString();
+        }
+        for (int i = 0; i < main.count; ++i) {
+            const DialogItem& item = main.items[i];
+            QWidget* w = dlg->GetDlgItem(item.id);
+            QString text;
+            if (!w || skipped.count(item.id) ||
+                std::count(std::begin(kRowNameIds), std::end(kRowNameIds), item.id))
+                continue;
+            const int width = TextWidth(w, &text);
+            if (!text.isEmpty() && w->isVisible()) {
+                EXPECT_LE(width, DialogItemRect(item).width())
+                    << kind << " " << item.id << " " << text.toStdString();
+            }
+        }
+    }
+    CAboutDlg about;
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) {
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+        }
+    }
 }
