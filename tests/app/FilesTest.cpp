@@ -2,7 +2,13 @@
 
 #include "engine/BmpWriter.h"
 
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTimer>
 #include <algorithm>
 
 TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
@@ -101,4 +107,87 @@ TEST_F(AppTest, ExportDuringAnAnimationStopsItFirst) {
     EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
     EXPECT_EQ(Buttons(), "RS-");
     EXPECT_TRUE(std::filesystem::exists(*answer));
+}
+
+// Drives the real file dialog the next command opens: waits for it, checks that Save is
+// offered for the pre-filled name, then presses Enter or clicks Save. A dialog that does not
+// close is cancelled, so a fault fails the test instead of hanging it.
+class CFileDialogDriver : public QObject {
+public:
+    CFileDialogDriver(bool mouse) : m_bMouse(mouse) {
+        m_clock.start();
+        m_timer.callOnTimeout(this, &CFileDialogDriver::Poll);
+        m_timer.start(10);
+    }
+    std::string m_strFault, m_strName;
+
+private:
+    void Poll() {
+        QFileDialog* fd = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible())
+                fd = d;
+        if (m_pPressed) {
+            if (!fd)
+                return m_timer.stop();
+            if (m_clock.elapsed() > 5000) {
+                m_strFault += m_bMouse ? "Save clicked, dialog stayed open"
+                                       : "Enter pressed, dialog stayed open";
+                // Also whatever question it may have asked.
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QDialog*>(w);
+                        d && d->isVisible() && !qobject_cast<CQel2Dlg*>(d))
+                        d->reject();
+            }
+            return;
+        }
+        if (!fd) {
+            if (m_clock.elapsed() > 10000) {
+                m_strFault = "no file dialog within 10 s";
+                m_timer.stop();
+            }
+            return;
+        }
+        auto* save = fd->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+        m_strName = fd->findChild<QLineEdit*>("fileNameEdit")->text().toStdString();
+        if (!save->isEnabled())
+            m_strFault = "Save greyed for '" + m_strName + "'; ";
+        m_pPressed = fd;
+        m_clock.restart();
+        // Pressed from a call of its own: a question the dialog may ask runs a loop of its
+        // own, in which this poll must go on.
+        QTimer::singleShot(0, fd, [fd, save, mouse = m_bMouse] {
+            if (mouse)
+                QTest::mouseClick(save, Qt::LeftButton);
+            else
+                QTest::keyClick(fd->focusWidget() ? fd->focusWidget() : fd, Qt::Key_Return);
+        });
+    }
+    bool m_bMouse;
+    QWidget* m_pPressed = nullptr;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+};
+
+TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
+    QStandardPaths::setTestModeEnabled(true); // the dialog's remembered state stays out of ~
+    platform::SetFileDialogResponder({});
+    std::filesystem::create_directory(dir.File("Files"));
+    const struct {
+        const char *file, *prefilled;
+        bool parameters, mouse;
+    } cases[] = {{"Parameters.ini", "Parameters.ini", true, false},
+                 {"Parameters.ini", "Parameters.ini", true, true},
+                 {"graph.bmp", "graph", false, false},
+                 {"graph.bmp", "graph", false, true}};
+    for (const auto& k : cases) {
+        const std::string path = dir.File(std::string("Files/") + k.file);
+        TempDir::Write(path, "old");
+        CFileDialogDriver driver(k.mouse);
+        k.parameters ? dlg->OnSaveParameters() : dlg->OnSaveAs();
+        const std::string what = std::string(k.file) + (k.mouse ? " by mouse" : " by Enter");
+        EXPECT_EQ(driver.m_strFault, "") << what;
+        EXPECT_EQ(driver.m_strName, k.prefilled) << what;
+        EXPECT_NE(TempDir::Read(path), "old") << what;
+    }
 }
