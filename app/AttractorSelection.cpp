@@ -51,6 +51,7 @@ void CQel2Dlg::ApplyAttractorLayout() {
     m_drawWnd->m_nAnimate = 0;
     m_bHalted = false;
     PreparePlot();
+    UpdateTimeSeries();
     m_btnSimulate->setEnabled(true);
     m_btnRun->setEnabled(true);
 }

@@ -138,6 +138,12 @@ void CQel2Dlg::BuildMenu() {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnSaveAs);
             } else if (id == ID_FILE_SAVE_PARAMETERS) {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnSaveParameters);
+            } else if (id == ID_FILE_LOAD_PARAMETERS) {
+                connect(action, &QAction::triggered, this, &CQel2Dlg::OnLoadParameters);
+            } else if (id == ID_FILE_EXPORT_TRAJECTORY) {
+                connect(action, &QAction::triggered, this, &CQel2Dlg::OnExportTrajectory);
+            } else if (id == ID_ANALYSIS_TIME_SERIES) {
+                connect(action, &QAction::triggered, this, &CQel2Dlg::OnTimeSeries);
             } else if (id == ID_HELP_GUIDE) {
                 connect(action, &QAction::triggered, this, [this] { ShowGuideDialog(this); });
             } else if (id == ID_HELP_ABOUT_QELMETER || id == IDM_ABOUTBOX) {

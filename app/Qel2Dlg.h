@@ -14,6 +14,7 @@ class CBMPStatic;
 class CClrStatic;
 class CDrawWnd;
 class CFloatEdit;
+class CTimeSeriesWnd;
 class CxStatic;
 class PARAMETER;
 class QAction;
@@ -89,6 +90,13 @@ public:
     bool WriteBmp(const QString& path);
     bool WritePng(const QString& path);
 
+    // Beyond the classic window: parameter files read back, the time plots, the points as data.
+    void OnLoadParameters();
+    void OnExportTrajectory();
+    void OnTimeSeries();
+    void UpdateTimeSeries();
+    CTimeSeriesWnd* TimeSeriesWnd() const { return m_pTimeSeries; }
+
     // IPlotMessageSink
     long OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
     void OnDrawingStarted(const std::string& status) override;
@@ -144,6 +152,7 @@ private:
     QCheckBox* m_accumulateBox = nullptr;
     QLabel* m_accumulatedLabel = nullptr;
     std::map<int, QAction*> m_actions;
+    CTimeSeriesWnd* m_pTimeSeries = nullptr; // a child: deleted with the window
 };
 
 // The position of each edit box in CQel2Dlg::m_edit.

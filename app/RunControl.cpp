@@ -87,6 +87,7 @@ void CQel2Dlg::OnRun() {
             if (m_bAccumulate && m_comboCountry->currentIndex() >= 0)
                 m_accumulated.push_back(m_comboCountry->currentText().toStdString());
         }
+        UpdateTimeSeries();
     }
     m_btnSimulate->setEnabled(true);
     m_btnRun->setEnabled(true);

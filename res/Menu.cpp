@@ -7,6 +7,8 @@ namespace {
 constexpr MenuItem kFileItems[] = {
     {ID_FILE_SAVE_AS, "&Save As", 0},
     {ID_FILE_SAVE_PARAMETERS, "Save &Parameters", 0},
+    {ID_FILE_LOAD_PARAMETERS, "&Load Parameters...", 0},
+    {ID_FILE_EXPORT_TRAJECTORY, "Export &Trajectory...", 0},
 };
 
 // In kind order; the initial attractor, Sorvan, is checked.
@@ -16,6 +18,11 @@ constexpr MenuItem kAttractorItems[] = {
     {ID_ATTRACTOR_ROSSLER, "&Rossler", 0}, {ID_ATTRACTOR_SORVAN, "&Sorvan", MIF_CHECKED},
 };
 
+// The analysis windows; each new one is one more row here.
+constexpr MenuItem kAnalysisItems[] = {
+    {ID_ANALYSIS_TIME_SERIES, "&Time Series", 0},
+};
+
 constexpr MenuItem kHelpItems[] = {
     {ID_HELP_GUIDE, "&Qel software-guide", 0},
     {ID_HELP_ABOUT_QELMETER, "&About Qelmeter", 0},
@@ -23,17 +30,18 @@ constexpr MenuItem kHelpItems[] = {
     {IDM_ABOUTBOX, "&About Qel2...", 0}, // the same text as string IDS_ABOUTBOX
 };
 
-template <int N> constexpr int Count(const MenuItem (&)[N]) {
+template <typename T, int N> constexpr int Count(const T (&)[N]) {
     return N;
 }
 
 constexpr MenuPopup kMainPopups[] = {
     {"&File", kFileItems, Count(kFileItems)},
     {"&Attractor", kAttractorItems, Count(kAttractorItems)},
+    {"A&nalysis", kAnalysisItems, Count(kAnalysisItems)},
     {"&Help", kHelpItems, Count(kHelpItems)},
 };
 
-constexpr MenuTemplate kMainMenu = {IDR_MAIN_MENU, kMainPopups, 3};
+constexpr MenuTemplate kMainMenu = {IDR_MAIN_MENU, kMainPopups, Count(kMainPopups)};
 
 } // namespace
 

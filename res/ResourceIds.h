@@ -22,6 +22,10 @@ inline constexpr int ID_HELP_ABOUT_QELMETER = 32780;
 inline constexpr int ID_HELP_GUIDE = 32781;
 inline constexpr int ID_FILE_SAVE_PARAMETERS = 32782;
 inline constexpr int ID_FILE_SAVE_AS = 57603;
+// Beyond the classic menu.
+inline constexpr int ID_FILE_LOAD_PARAMETERS = 32783;
+inline constexpr int ID_FILE_EXPORT_TRAJECTORY = 32784;
+inline constexpr int ID_ANALYSIS_TIME_SERIES = 32785;
 inline constexpr int ID_HELP = 57670;
 
 // Command of each attractor kind (0 Henon, 1 Ikeda, 2 Lorenz, 3 Pickover, 4 Rossler, 5 Sorvan).

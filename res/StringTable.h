@@ -66,6 +66,10 @@ enum : unsigned {
     IDS_UPPER_INDEXATION,
     IDS_UPPER_UNEMPLOYMENT,
     IDS_UPPER_INTEREST,
+    // Beyond the classic window.
+    IDS_NO_PARAMETERS = 3001, // "%s holds no parameters for the %s attractor."
+    IDS_EXPORT_SIZE = 3002,   // status line before a large trajectory export
+    IDS_EXPORTING = 3003,     // progress dialog of the export
 };
 
 // The text of a string-table entry; "" (never null) for an id that names no string, such as 0.

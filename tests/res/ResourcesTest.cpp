@@ -86,7 +86,7 @@ TEST(DialogUnits, RoundHalvesUpAndClampInsteadOfOverflowing) {
 
 TEST(Menu, AttractorCommandsMapToTheirKinds) {
     const MenuTemplate* menu = FindMenuTemplate(IDR_MAIN_MENU);
-    ASSERT_TRUE(menu && menu->count == 3 && menu->popups[1].count == 6);
+    ASSERT_TRUE(menu && menu->count == 4 && menu->popups[1].count == 6);
     std::set<char> mnemonics;
     for (int kind = 0; kind < 6; ++kind) {
         const MenuItem& item = menu->popups[1].items[kind];

@@ -1,0 +1,84 @@
+#include "analysis/TrajectoryCsv.h"
+
+#include "model/Integrator.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+std::string TrajectoryCsvHeader(int kind) {
+    return kind == SORVAN_KIND ? "step,time,x_output,y_money,z_pricing\n" : "step,time,x,y,z\n";
+}
+
+char* FormatCsvNumber(char* out, double value) {
+    // to_chars with a precision prints as printf's %.*g does, without looking at the locale.
+    return std::to_chars(out, out + 32, value, std::chars_format::general, 17).ptr;
+}
+
+namespace {
+constexpr std::size_t kLineMax = 256;
+
+char* FormatLine(char* out, const std::string& prefix, int64_t step, double variation,
+                 double x, double y, double z) {
+    out = std::copy(prefix.begin(), prefix.end(), out);
+    out = std::to_chars(out, out + 24, step).ptr;
+    for (double v : {static_cast<double>(step) * variation, x, y, z}) {
+        *out++ = ',';
+        out = FormatCsvNumber(out, v);
+    }
+    *out++ = '\n';
+    return out;
+}
+} // namespace
+
+bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, int64_t last,
+                        const std::string& prefix, const CsvSink& sink,
+                        const CsvProgress& progress) {
+    steps = std::max<int64_t>(steps, 0);
+    first = std::max<int64_t>(first, 0);
+    last = std::min(last, steps);
+    if (first > last)
+        return true;
+    const double variation = record.m_variation.m_value;
+    std::vector<char> block(std::size_t(1) << 20);
+    const std::size_t lineMax = kLineMax + prefix.size();
+    char* at = block.data();
+    bool ok = true;
+    int64_t i = 0;
+    const int64_t total = last - first + 1;
+    auto line = [&](double x, double y, double z) {
+        if (i >= first) {
+            at = FormatLine(at, prefix, i, variation, x, y, z);
+            if (static_cast<std::size_t>(block.data() + block.size() - at) < lineMax) {
+                ok = sink(block.data(), static_cast<std::size_t>(at - block.data()));
+                at = block.data();
+                if (ok && progress)
+                    ok = progress(i - first + 1, total);
+            }
+        }
+        ++i;
+        return ok && i <= last;
+    };
+    double x = record.m_initX.m_value, y = record.m_initY.m_value, z = record.m_initZ.m_value;
+    if (line(x, y, z))
+        qel::Integrate(record, x, y, z, last, line);
+    if (ok && at != block.data())
+        ok = sink(block.data(), static_cast<std::size_t>(at - block.data()));
+    if (ok && progress)
+        ok = progress(total, total);
+    return ok;
+}
+
+int64_t EstimateTrajectoryCsvBytes(const CAttractor& record, int64_t steps) {
+    steps = std::max<int64_t>(steps, 0);
+    const int64_t sample = std::min<int64_t>(steps, 999);
+    int64_t bytes = 0;
+    WriteTrajectoryCsv(record, steps, 0, sample, {}, [&](const char*, std::size_t n) {
+        bytes += static_cast<int64_t>(n);
+        return true;
+    });
+    // Later step numbers have more digits than the sample's.
+    const int64_t perLine = bytes / (sample + 1) + std::max<int64_t>(
+        0, static_cast<int64_t>(std::to_string(steps).size()) - 2);
+    return perLine * (steps + 1);
+}

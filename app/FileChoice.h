@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// The file dialogs of the additions open in the "Files" folder beside the executable, like
+// Save Parameters and Save As; the folder is created on first use.
+std::string FilesFolderPath();
+std::optional<std::string> AskFileInFiles(QWidget* parent, bool save, const char* filter,
+                                          const char* name, const char* extension);
+// "Error creating file %s" in a message box.
+void ReportErrorCreatingFile(QWidget* parent, const QString& path);

@@ -1,0 +1,256 @@
+#include "app/TimeSeriesWnd.h"
+
+#include "app/FileChoice.h"
+#include "app/TrajectoryFile.h"
+#include "model/Attractor.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <cmath>
+#include <qcustomplot.h>
+
+namespace {
+const QColor kCurveColors[] = {QColor(31, 95, 191),  QColor(214, 39, 40),  QColor(44, 160, 44),
+                               QColor(148, 103, 189), QColor(255, 127, 14), QColor(140, 86, 75),
+                               QColor(227, 119, 194), QColor(23, 190, 207)};
+
+QFont PlotFont(bool bold = false) {
+    QFont font("Liberation Sans", 9);
+    font.setBold(bold);
+    return font;
+}
+
+void StyleAxis(QCPAxis* axis) {
+    axis->setTickLabelFont(PlotFont());
+    axis->setLabelFont(PlotFont());
+}
+} // namespace
+
+CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
+    setObjectName("timeSeries");
+    setWindowTitle("QEL - Time Series");
+    setFont(PlotFont());
+    resize(660, 620);
+
+    m_pPlot = new QCustomPlot(this);
+    m_pPlot->setFont(PlotFont());
+    m_pPlot->plotLayout()->clear();
+    m_pPlot->plotLayout()->setRowSpacing(0);
+    auto* margins = new QCPMarginGroup(m_pPlot);
+    for (int a = 0; a < 3; ++a) {
+        m_pTitle[a] = new QCPTextElement(m_pPlot, "", PlotFont(true));
+        m_pPlot->plotLayout()->addElement(2 * a, 0, m_pTitle[a]);
+        m_pRect[a] = new QCPAxisRect(m_pPlot);
+        m_pPlot->plotLayout()->addElement(2 * a + 1, 0, m_pRect[a]);
+        m_pRect[a]->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+        // Only the time axis moves; the value axis follows what is in view.
+        m_pRect[a]->setRangeDrag(Qt::Horizontal);
+        m_pRect[a]->setRangeZoom(Qt::Horizontal);
+        for (QCPAxis* axis : m_pRect[a]->axes())
+            StyleAxis(axis);
+        QCPAxis* time = m_pRect[a]->axis(QCPAxis::atBottom);
+        time->setTickLabels(a == 2); // one shared time axis, numbered under the last plot
+        connect(time, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+                [this, time] { OnRangeChanged(time); });
+    }
+    m_pRect[2]->axis(QCPAxis::atBottom)->setLabel("Step");
+    m_pTimeAxis = m_pRect[2]->addAxis(QCPAxis::atBottom);
+    StyleAxis(m_pTimeAxis);
+    m_pTimeAxis->setLabel("Model time (step x Variation)");
+    m_pLegend = new QCPLegend;
+    m_pRect[0]->insetLayout()->addElement(m_pLegend, Qt::AlignRight | Qt::AlignTop);
+    m_pLegend->setLayer("legend");
+    m_pLegend->setFont(PlotFont());
+    m_pLegend->setVisible(false);
+    m_pPlot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    connect(m_pPlot, &QCustomPlot::mouseDoubleClick, this, [this] { ResetView(); });
+    // A new size changes the number of pixel columns: their ranges are taken again before
+    // the plot is drawn.
+    connect(m_pPlot, &QCustomPlot::afterLayout, this, [this] {
+        if (m_pRect[0]->width() != m_nColumns)
+            Refresh();
+    });
+
+    m_pInfo = new QLabel(this);
+    m_pSavePicture = new QPushButton("Save &Picture...", this);
+    m_pSaveData = new QPushButton("Save &Data...", this);
+    connect(m_pSavePicture, &QPushButton::clicked, this, &CTimeSeriesWnd::OnSavePicture);
+    connect(m_pSaveData, &QPushButton::clicked, this, &CTimeSeriesWnd::OnSaveData);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_pInfo, 1);
+    buttons->addWidget(m_pSavePicture);
+    buttons->addWidget(m_pSaveData);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pPlot, 1);
+    layout->addLayout(buttons);
+}
+
+CTimeSeriesWnd::~CTimeSeriesWnd() = default;
+
+QString CTimeSeriesWnd::Title(int axis) const { return m_pTitle[axis]->text(); }
+
+int64_t CTimeSeriesWnd::MaxPoints() const {
+    int64_t n = 0;
+    for (const Curve& c : m_curves)
+        n = std::max(n, c.envelope.Points());
+    return n;
+}
+
+void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
+                                     const std::string (&axisNames)[3]) {
+    for (Curve& c : m_curves)
+        for (QCPCurve* g : c.graph)
+            m_pPlot->removePlottable(g);
+    m_curves.clear();
+    m_pLegend->clearItems();
+    for (CSeriesInput& in : inputs) {
+        if (!in.record)
+            continue;
+        Curve c;
+        c.name = std::move(in.name);
+        c.record = std::move(in.record);
+        m_curves.push_back(std::move(c));
+    }
+    // One pass per curve; the curves are independent, so they integrate side by side.
+    QtConcurrent::blockingMap(m_curves, [](Curve& c) {
+        c.envelope.Build(*c.record, c.record->m_iteration.m_value);
+    });
+    for (std::size_t k = 0; k < m_curves.size(); ++k) {
+        Curve& c = m_curves[k];
+        for (int a = 0; a < 3; ++a) {
+            c.graph[a] = new QCPCurve(m_pRect[a]->axis(QCPAxis::atBottom),
+                                      m_pRect[a]->axis(QCPAxis::atLeft));
+            c.graph[a]->setPen(QPen(kCurveColors[k % std::size(kCurveColors)], 1));
+            c.graph[a]->setName(QString::fromStdString(c.name));
+            c.graph[a]->setAntialiased(false); // a column's range is exactly its pixels
+            if (a == 0 && m_curves.size() > 1)
+                c.graph[a]->addToLegend(m_pLegend);
+        }
+    }
+    m_pLegend->setVisible(m_curves.size() > 1);
+    for (int a = 0; a < 3; ++a)
+        m_pTitle[a]->setText(QString::fromStdString(axisNames[a]));
+    m_dVariation = m_curves.empty() ? 0.0 : m_curves.front().record->m_variation.m_value;
+    const QLocale english(QLocale::English);
+    m_pInfo->setText(QString("%1 points, Variation %2")
+                         .arg(english.toString(static_cast<qlonglong>(MaxPoints())))
+                         .arg(m_dVariation));
+    ResetView();
+}
+
+void CTimeSeriesWnd::ResetView() { SetView(0, static_cast<double>(std::max<int64_t>(MaxPoints(), 1))); }
+
+void CTimeSeriesWnd::SetView(double lo, double hi) {
+    const double total = static_cast<double>(std::max<int64_t>(MaxPoints(), 1));
+    if (!(hi - lo <= total) || !(hi - lo >= 2.0) || !std::isfinite(lo)) {
+        // Wider than the trajectory (or nonsense): all of it. Narrower than two steps: two.
+        const double mid = std::isfinite(lo + hi) ? (lo + hi) / 2 : total / 2;
+        const double span = !(hi - lo <= total) || !std::isfinite(lo) ? total : 2.0;
+        lo = mid - span / 2;
+        hi = mid + span / 2;
+    }
+    if (lo < 0) {
+        hi -= lo;
+        lo = 0;
+    }
+    if (hi > total) {
+        lo = std::max(0.0, lo - (hi - total));
+        hi = total;
+    }
+    m_dLo = lo;
+    m_dHi = hi;
+    m_bSyncing = true;
+    for (QCPAxisRect* r : m_pRect)
+        r->axis(QCPAxis::atBottom)->setRange(lo, hi);
+    m_pTimeAxis->setRange(lo * m_dVariation, hi * m_dVariation);
+    m_bSyncing = false;
+    Refresh();
+}
+
+void CTimeSeriesWnd::OnRangeChanged(QCPAxis* axis) {
+    if (m_bSyncing)
+        return;
+    SetView(axis->range().lower, axis->range().upper);
+}
+
+void CTimeSeriesWnd::Refresh() {
+    if (m_bSyncing)
+        return;
+    // Each pixel column of the plots gets the range of its points. The plot's margins follow
+    // the value labels, so the column count is checked again after a layout.
+    for (int pass = 0; pass < 3; ++pass) {
+        m_nColumns = std::max(1, m_pRect[0]->width());
+        double lo[3], hi[3];
+        std::fill(lo, lo + 3, HUGE_VAL);
+        std::fill(hi, hi + 3, -HUGE_VAL);
+        for (Curve& c : m_curves) {
+            c.shown = c.envelope.Columns(m_dLo, m_dHi, m_nColumns);
+            for (int a = 0; a < 3; ++a) {
+                QVector<double> keys, values;
+                keys.reserve(2 * m_nColumns);
+                values.reserve(2 * m_nColumns);
+                for (const CEnvelopeColumn& col : c.shown) {
+                    if (col.count == 0 || col.loAt[a] < 0)
+                        continue;
+                    // Both ends of the column's range in the order the trajectory met them.
+                    const bool lowFirst = col.loAt[a] <= col.hiAt[a];
+                    keys << double(lowFirst ? col.loAt[a] : col.hiAt[a]);
+                    values << (lowFirst ? col.lo[a] : col.hi[a]);
+                    if (col.loAt[a] != col.hiAt[a]) {
+                        keys << double(lowFirst ? col.hiAt[a] : col.loAt[a]);
+                        values << (lowFirst ? col.hi[a] : col.lo[a]);
+                    }
+                    if (std::isfinite(col.lo[a]))
+                        lo[a] = std::min(lo[a], col.lo[a]);
+                    if (std::isfinite(col.hi[a]))
+                        hi[a] = std::max(hi[a], col.hi[a]);
+                }
+                c.graph[a]->setData(keys, values);
+            }
+        }
+        for (int a = 0; a < 3; ++a) {
+            if (!(lo[a] <= hi[a]))
+                lo[a] = -1, hi[a] = 1;
+            const double pad = std::max((hi[a] - lo[a]) * 0.05, std::abs(hi[a]) * 1e-9 + 1e-12);
+            m_pRect[a]->axis(QCPAxis::atLeft)->setRange(lo[a] - pad, hi[a] + pad);
+        }
+        m_bSyncing = true; // the layout below must not start another pass from its signal
+        m_pPlot->replot();
+        m_bSyncing = false;
+        if (m_pRect[0]->width() == m_nColumns)
+            break;
+    }
+}
+
+void CTimeSeriesWnd::OnSavePicture() {
+    const auto chosen = AskFileInFiles(this, true, "Png Files (*.png)|*.png|Pdf Files (*.pdf)|*.pdf||",
+                                       "time-series.png", "png");
+    if (!chosen)
+        return;
+    const QString path = QString::fromStdString(*chosen);
+    const bool pdf = path.endsWith(".pdf", Qt::CaseInsensitive);
+    const bool ok = pdf ? m_pPlot->savePdf(path) : m_pPlot->savePng(path);
+    if (!ok)
+        ReportErrorCreatingFile(this, path);
+}
+
+void CTimeSeriesWnd::OnSaveData() {
+    if (m_curves.empty())
+        return;
+    const auto chosen =
+        AskFileInFiles(this, true, "CSV Files (*.csv)|*.csv||", "time-series.csv", "csv");
+    if (!chosen)
+        return;
+    // The steps in view, of every curve.
+    std::vector<CCsvCurve> curves;
+    for (const Curve& c : m_curves)
+        curves.push_back({c.name, c.record.get(), c.envelope.Points() - 1});
+    SaveTrajectoryCsv(this, QString::fromStdString(*chosen), curves,
+                      static_cast<int64_t>(std::ceil(m_dLo)),
+                      static_cast<int64_t>(std::ceil(m_dHi)) - 1);
+}

@@ -1,0 +1,82 @@
+#pragma once
+#include "analysis/TimeEnvelope.h"
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CAttractor;
+class QCPAxis;
+class QCPAxisRect;
+class QCPCurve;
+class QCPLegend;
+class QCPTextElement;
+class QCustomPlot;
+class QLabel;
+class QPushButton;
+
+// One trajectory for the time plots: a private copy of its record, named for the legend.
+struct CSeriesInput {
+    std::string name;
+    std::unique_ptr<CAttractor> record;
+};
+
+// X, Y and Z of the main window's trajectories against time, in three plots that share one
+// time axis. Each pixel column shows the range of the points that fall in it, so a spike is
+// never lost among millions of points. Non-modal; the main window feeds it after every Run
+// that renders, every attractor switch and every parameter load.
+class CTimeSeriesWnd : public QWidget {
+    Q_OBJECT
+public:
+    explicit CTimeSeriesWnd(QWidget* owner);
+    ~CTimeSeriesWnd() override;
+
+    // Integrates each record's whole trajectory (initial point, then every step) and shows
+    // all of it, titled with the three axis names.
+    void SetTrajectories(std::vector<CSeriesInput> inputs, const std::string (&axisNames)[3]);
+    // The time axis of all three plots, in steps; the view is kept inside the trajectory.
+    void SetView(double lo, double hi);
+    void ResetView();
+    void OnSavePicture();
+    void OnSaveData();
+
+    // What is on show, for the tests and the data export.
+    int CurveCount() const { return static_cast<int>(m_curves.size()); }
+    const CTimeEnvelope& Envelope(int curve) const { return m_curves[curve].envelope; }
+    const std::vector<CEnvelopeColumn>& Shown(int curve) const { return m_curves[curve].shown; }
+    QCustomPlot* Plot() const { return m_pPlot; }
+    QCPAxisRect* Rect(int axis) const { return m_pRect[axis]; }
+    QCPAxis* TimeAxis() const { return m_pTimeAxis; }
+    QCPCurve* Graph(int curve, int axis) const { return m_curves[curve].graph[axis]; }
+    QString Title(int axis) const;
+    double ViewLo() const { return m_dLo; }
+    double ViewHi() const { return m_dHi; }
+    int Columns() const { return m_nColumns; }
+
+private:
+    struct Curve {
+        std::string name;
+        std::unique_ptr<CAttractor> record;
+        CTimeEnvelope envelope;
+        QCPCurve* graph[3] = {};
+        std::vector<CEnvelopeColumn> shown;
+    };
+    void Refresh();
+    void OnRangeChanged(QCPAxis* axis);
+    int64_t MaxPoints() const;
+
+    QCustomPlot* m_pPlot = nullptr;
+    QCPAxisRect* m_pRect[3] = {};
+    QCPTextElement* m_pTitle[3] = {};
+    QCPAxis* m_pTimeAxis = nullptr;
+    QCPLegend* m_pLegend = nullptr;
+    QLabel* m_pInfo = nullptr;
+    QPushButton* m_pSavePicture = nullptr;
+    QPushButton* m_pSaveData = nullptr;
+    std::vector<Curve> m_curves;
+    double m_dLo = 0, m_dHi = 1;
+    int m_nColumns = 0;
+    double m_dVariation = 0;
+    bool m_bSyncing = false;
+};

@@ -1,0 +1,100 @@
+#include "AppFixture.h"
+
+// What a load must bring back: the values, limits, centres, zoom, threshold and equations.
+static std::string RecordText(const CAttractor& a) {
+    char buf[256];
+    std::string s;
+    auto add = [&](const double_PARAM& p) {
+        std::snprintf(buf, sizeof buf, "%d:%.17g[%.17g,%.17g] ", p.m_bInUse, p.m_value, p.m_lower,
+                      p.m_upper);
+        s += buf;
+    };
+    for (const double_PARAM& p : a.m_param)
+        add(p);
+    for (const double_PARAM* p : {&a.m_initX, &a.m_initY, &a.m_initZ, &a.m_variation, &a.m_zoom})
+        add(*p);
+    s += std::to_string(a.m_iteration.m_value) + " " + std::to_string(a.m_nStartColorChangeIter);
+    for (const PLANE_CENTER& c : a.m_center)
+        s += " " + std::to_string(c.x) + "," + std::to_string(c.y);
+    return s + a.m_strEqX + a.m_strEqY + a.m_strEqZ;
+}
+
+// Save, change and Run, Load: the boxes, the record and all four planes are as saved, with no
+// accumulation and, for the economic model, the file's a to g with no country chosen. Only
+// this load reads the file: the next switch reads the settings file again.
+TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
+    for (int kind : {2, 5}) {
+        SCOPED_TRACE(kind);
+        dlg->OnSelectAttractor(kind);
+        Type(EDIT_A, "27.5");
+        Type(EDIT_X, "0.25");
+        Type(EDIT_ITERATION, "1500");
+        Type(EDIT_ZOOM, "7.5");
+        Click(dlg->m_btnRun);
+        answer = dir.File("Files/round.ini");
+        dlg->OnSaveParameters();
+        double boxes[13];
+        for (int i = 0; i < 13; ++i)
+            boxes[i] = Box(i)->text().toDouble();
+        const std::string record = RecordText(A());
+        QImage planes[4];
+        for (int p = 0; p < 4; ++p)
+            planes[p] = dlg->DrawWnd()->Surface().Picture(p);
+
+        Type(EDIT_A, "30");
+        Type(EDIT_ITERATION, "900");
+        Click(dlg->m_btnRun);
+        if (kind == 5)
+            Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
+        ASSERT_NE(dlg->DrawWnd()->Surface().Picture(0), planes[0]);
+        dlg->CommandAction(ID_FILE_LOAD_PARAMETERS)->trigger();
+        EXPECT_FALSE(asked.back().save);
+        EXPECT_EQ(asked.back().filter, "Ini Files (*.ini)|*.ini||");
+        EXPECT_EQ(asked.back().initialDir, dir.File("Files"));
+        EXPECT_TRUE(messages.empty()) << messages.front();
+        for (int i = 0; i < 13; ++i)
+            EXPECT_EQ(Box(i)->text().toDouble(), boxes[i]) << "box " << i;
+        EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "27.5"); // not Qelland's 12.5
+        EXPECT_EQ(RecordText(A()), record);
+        for (int p = 0; p < 4; ++p)
+            EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(p), planes[p]) << "plane " << p;
+        EXPECT_FALSE(dlg->m_bAccumulate);
+        EXPECT_EQ(dlg->m_comboCountry->currentIndex(), kind == 5 ? -1 : 0);
+        EXPECT_EQ(Buttons(), "RS-");
+        // A Run without edits accepts nothing again: the boxes are the record.
+        Click(dlg->m_btnRun);
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(RecordText(A()), record);
+    }
+    dlg->OnSelectAttractor(2);
+    EXPECT_EQ(A().m_param[0].m_value, 28.0);
+    EXPECT_EQ(A().m_iteration.m_value, 2000);
+}
+
+// Cancel does nothing; a file without the attractor's section, a missing file or a folder:
+// a message, and nothing changes.
+TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
+    Type(EDIT_A, "27.5");
+    const CAttractor* before = dlg->Attractor();
+    const std::string record = RecordText(A());
+    const QImage plane = dlg->DrawWnd()->Surface().Picture(0);
+    dlg->OnLoadParameters();
+    EXPECT_TRUE(messages.empty());
+    TempDir::Write(dir.File("Files/lorenz.ini"), "[Lorenz]\nZoom=3.000\n[Sorvan]\n");
+    for (const char* name : {"Files/lorenz.ini", "Files/none.ini", "Files"}) {
+        messages.clear();
+        answer = dir.File(name);
+        dlg->OnLoadParameters();
+        ASSERT_EQ(messages.size(), 1u) << name;
+        EXPECT_EQ(messages[0], *answer + " holds no parameters for the Sorvan attractor.");
+        EXPECT_EQ(dlg->Attractor(), before);
+        EXPECT_EQ(RecordText(A()), record);
+        EXPECT_EQ(Box(EDIT_A)->text(), "27.5");
+        EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(0), plane);
+    }
+    dlg->OnSelectAttractor(2); // the section that is there loads
+    answer = dir.File("Files/lorenz.ini");
+    dlg->OnLoadParameters();
+    EXPECT_EQ(A().m_zoom.m_value, 3.0);
+    EXPECT_FALSE(A().m_param[0].m_bInUse);
+}
