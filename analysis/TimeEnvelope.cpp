@@ -35,13 +35,12 @@ template <class Range> void AddPoint(Range& r, int64_t i, const double (&v)[3]) 
 }
 } // namespace
 
-bool CTimeEnvelope::Build(const CAttractor& record, int64_t steps,
-                          const std::atomic<bool>* cancel, int64_t maxBuckets) {
+void CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBuckets) {
     m_buckets.clear();
     m_nPoints = 0;
     m_pRecord = SnapshotRecord(record);
     if (!m_pRecord)
-        return false;
+        return;
     const int64_t points = std::max<int64_t>(steps, 0) + 1;
     maxBuckets = std::max<int64_t>(maxBuckets, 1);
     m_nBucket = (points + maxBuckets - 1) / maxBuckets;
@@ -64,24 +63,13 @@ bool CTimeEnvelope::Build(const CAttractor& record, int64_t steps,
         ++i;
     };
     add();
-    bool cancelled = false;
     qel::Integrate(*m_pRecord, v[0], v[1], v[2], points - 1, [&](double X, double Y, double Z) {
         v[0] = X;
         v[1] = Y;
         v[2] = Z;
         add();
-        if ((i & 0xFFFF) == 0 && cancel && cancel->load(std::memory_order_relaxed)) {
-            cancelled = true;
-            return false;
-        }
-        return true;
     });
-    if (cancelled) {
-        m_buckets.clear();
-        return false;
-    }
     m_nPoints = points;
-    return true;
 }
 
 int64_t CTimeEnvelope::ColumnOf(int64_t i, double lo, double hi, int columns) {

@@ -1,7 +1,6 @@
 #pragma once
 #include "model/Attractor.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,9 +22,8 @@ class CTimeEnvelope {
 public:
     static constexpr int64_t kDefaultBuckets = 1 << 16;
 
-    // Integrates steps steps of a copy of record. False (and empty) when cancel was raised.
-    bool Build(const CAttractor& record, int64_t steps, const std::atomic<bool>* cancel = nullptr,
-               int64_t maxBuckets = kDefaultBuckets);
+    // Integrates steps steps of a copy of record.
+    void Build(const CAttractor& record, int64_t steps, int64_t maxBuckets = kDefaultBuckets);
 
     int64_t Points() const { return m_nPoints; }
     int64_t BucketSize() const { return m_nBucket; }

@@ -7,7 +7,8 @@ std::vector<CPoint3> CollectTrajectory(const CAttractor& record, int64_t count) 
     double x = record.m_initX.m_value, y = record.m_initY.m_value, z = record.m_initZ.m_value;
     points.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
     points.push_back({x, y, z});
-    qel::Integrate(record, x, y, z, count,
-                   [&](double X, double Y, double Z) { points.push_back({X, Y, Z}); });
+    qel::Integrate(record, x, y, z, count, [&](double X, double Y, double Z) {
+        points.push_back({X, Y, Z});
+    });
     return points;
 }

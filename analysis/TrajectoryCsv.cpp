@@ -18,8 +18,8 @@ char* FormatCsvNumber(char* out, double value) {
 namespace {
 constexpr std::size_t kLineMax = 256;
 
-char* FormatLine(char* out, const std::string& prefix, int64_t step, double variation,
-                 double x, double y, double z) {
+char* FormatLine(char* out, const std::string& prefix, int64_t step, double variation, double x,
+                 double y, double z) {
     out = std::copy(prefix.begin(), prefix.end(), out);
     out = std::to_chars(out, out + 24, step).ptr;
     for (double v : {static_cast<double>(step) * variation, x, y, z}) {
@@ -78,7 +78,8 @@ int64_t EstimateTrajectoryCsvBytes(const CAttractor& record, int64_t steps) {
         return true;
     });
     // Later step numbers have more digits than the sample's.
-    const int64_t perLine = bytes / (sample + 1) + std::max<int64_t>(
-        0, static_cast<int64_t>(std::to_string(steps).size()) - 2);
+    const int64_t perLine =
+        bytes / (sample + 1) +
+        std::max<int64_t>(0, static_cast<int64_t>(std::to_string(steps).size()) - 2);
     return perLine * (steps + 1);
 }

@@ -16,13 +16,27 @@ namespace {
 // Whether the file names any value for the record's section: a missing file, an unreadable
 // one and a file without that section all hold none.
 bool HoldsParameters(const CAttractor& record, const std::string& path) {
-    static const char* const kKeys[] = {
-        "Zoom",          "StartColorChangeIter", "XYPlaneCenter",     "XZPlaneCenter",
-        "YZPlaneCenter", "XYZPlaneCenter",       "Variation",         "Iteration",
-        "A",             "B",                    "C",                 "D",
-        "E",             "F",                    "G",                 "InitialConditionX",
-        "InitialConditionY", "InitialConditionZ", "EqX",              "EqY",
-        "EqZ"};
+    static const char* const kKeys[] = {"Zoom",
+                                        "StartColorChangeIter",
+                                        "XYPlaneCenter",
+                                        "XZPlaneCenter",
+                                        "YZPlaneCenter",
+                                        "XYZPlaneCenter",
+                                        "Variation",
+                                        "Iteration",
+                                        "A",
+                                        "B",
+                                        "C",
+                                        "D",
+                                        "E",
+                                        "F",
+                                        "G",
+                                        "InitialConditionX",
+                                        "InitialConditionY",
+                                        "InitialConditionZ",
+                                        "EqX",
+                                        "EqY",
+                                        "EqZ"};
     for (const char* key : kKeys)
         if (!platform::GetPrivateProfileString(record.GetName(), key, "", 2, path).empty())
             return true;

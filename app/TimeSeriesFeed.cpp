@@ -19,8 +19,10 @@ void CQel2Dlg::OnTimeSeries() {
         QPoint at(main.right() + 8, main.top());
         if (const QScreen* s = screen()) {
             const QRect avail = s->availableGeometry();
-            at.setX(std::max(avail.left(), std::min(at.x(), avail.right() - m_pTimeSeries->width())));
-            at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() - m_pTimeSeries->height())));
+            at.setX(
+                std::max(avail.left(), std::min(at.x(), avail.right() - m_pTimeSeries->width())));
+            at.setY(
+                std::max(avail.top(), std::min(at.y(), avail.bottom() - m_pTimeSeries->height())));
         }
         m_pTimeSeries->move(at);
     }

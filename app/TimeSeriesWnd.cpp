@@ -15,7 +15,7 @@
 #include <qcustomplot.h>
 
 namespace {
-const QColor kCurveColors[] = {QColor(31, 95, 191),  QColor(214, 39, 40),  QColor(44, 160, 44),
+const QColor kCurveColors[] = {QColor(31, 95, 191),   QColor(214, 39, 40),  QColor(44, 160, 44),
                                QColor(148, 103, 189), QColor(255, 127, 14), QColor(140, 86, 75),
                                QColor(227, 119, 194), QColor(23, 190, 207)};
 
@@ -92,7 +92,9 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
 
 CTimeSeriesWnd::~CTimeSeriesWnd() = default;
 
-QString CTimeSeriesWnd::Title(int axis) const { return m_pTitle[axis]->text(); }
+QString CTimeSeriesWnd::Title(int axis) const {
+    return m_pTitle[axis]->text();
+}
 
 int64_t CTimeSeriesWnd::MaxPoints() const {
     int64_t n = 0;
@@ -117,9 +119,8 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
         m_curves.push_back(std::move(c));
     }
     // One pass per curve; the curves are independent, so they integrate side by side.
-    QtConcurrent::blockingMap(m_curves, [](Curve& c) {
-        c.envelope.Build(*c.record, c.record->m_iteration.m_value);
-    });
+    QtConcurrent::blockingMap(
+        m_curves, [](Curve& c) { c.envelope.Build(*c.record, c.record->m_iteration.m_value); });
     for (std::size_t k = 0; k < m_curves.size(); ++k) {
         Curve& c = m_curves[k];
         for (int a = 0; a < 3; ++a) {
@@ -143,7 +144,9 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
     ResetView();
 }
 
-void CTimeSeriesWnd::ResetView() { SetView(0, static_cast<double>(std::max<int64_t>(MaxPoints(), 1))); }
+void CTimeSeriesWnd::ResetView() {
+    SetView(0, static_cast<double>(std::max<int64_t>(MaxPoints(), 1)));
+}
 
 void CTimeSeriesWnd::SetView(double lo, double hi) {
     const double total = static_cast<double>(std::max<int64_t>(MaxPoints(), 1));
@@ -228,8 +231,8 @@ void CTimeSeriesWnd::Refresh() {
 }
 
 void CTimeSeriesWnd::OnSavePicture() {
-    const auto chosen = AskFileInFiles(this, true, "Png Files (*.png)|*.png|Pdf Files (*.pdf)|*.pdf||",
-                                       "time-series.png", "png");
+    const auto chosen = AskFileInFiles(
+        this, true, "Png Files (*.png)|*.png|Pdf Files (*.pdf)|*.pdf||", "time-series.png", "png");
     if (!chosen)
         return;
     const QString path = QString::fromStdString(*chosen);

@@ -47,8 +47,8 @@ bool SaveTrajectoryCsv(QWidget* parent, const QString& path, const std::vector<C
         progress->setValue(0);
     }
     bool cancelled = false;
-    const std::string header = (named ? "country," : "") +
-                               TrajectoryCsvHeader(curves.front().record->GetKind());
+    const std::string header =
+        (named ? "country," : "") + TrajectoryCsvHeader(curves.front().record->GetKind());
     bool ok = file.write(header.data(), static_cast<qint64>(header.size())) ==
               static_cast<qint64>(header.size());
     int64_t before = 0;

@@ -8,11 +8,18 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
-#include <sstream>
 
 TEST(TrajectoryCsv, NumbersPrintAsPrintfAndReadBackExactly) {
-    const double cases[] = {0.0, -0.0, 0.1, 1.0 / 3.0, -2.5e-310, 1e300, 123456789012345678.0,
-                            28.0, 0.03, std::numeric_limits<double>::infinity(),
+    const double cases[] = {0.0,
+                            -0.0,
+                            0.1,
+                            1.0 / 3.0,
+                            -2.5e-310,
+                            1e300,
+                            123456789012345678.0,
+                            28.0,
+                            0.03,
+                            std::numeric_limits<double>::infinity(),
                             std::numeric_limits<double>::quiet_NaN()};
     for (double v : cases) {
         char mine[40], theirs[40];
@@ -24,61 +31,47 @@ TEST(TrajectoryCsv, NumbersPrintAsPrintfAndReadBackExactly) {
     }
 }
 
-// The lines hold the pass's own points, in blocks of any size, a range of them, and stop
-// when the sink fails or progress cancels.
+// The lines are the pass's own points as printf prints them, over several blocks, for a
+// range behind a prefix too; a failing sink or a cancel ends the write.
 TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
     std::unique_ptr<CAttractor> r(CreateAttractor(5));
     r->LoadSettings();
     EXPECT_EQ(TrajectoryCsvHeader(5), "step,time,x_output,y_money,z_pricing\n");
     EXPECT_EQ(TrajectoryCsvHeader(2), "step,time,x,y,z\n");
-    const int64_t steps = 40000; // several blocks
+    const int64_t steps = 40000;
     const auto points = CollectTrajectory(*r, steps);
-    std::string text;
+    auto expected = [&](int64_t first, int64_t last, const char* prefix) {
+        std::string text;
+        char line[256];
+        for (int64_t i = first; i <= last; ++i) {
+            std::snprintf(line, sizeof line, "%s%lld,%.17g,%.17g,%.17g,%.17g\n", prefix,
+                          static_cast<long long>(i), i * r->m_variation.m_value, points[i].x,
+                          points[i].y, points[i].z);
+            text += line;
+        }
+        return text;
+    };
+    std::string text, part;
     int64_t lastDone = 0;
-    ASSERT_TRUE(WriteTrajectoryCsv(
-        *r, steps, 0, steps, "", [&](const char* t, size_t n) { return text.append(t, n), true; },
-        [&](int64_t done, int64_t total) {
-            EXPECT_GE(done, lastDone);
-            EXPECT_EQ(total, steps + 1);
+    auto into = [](std::string& s) {
+        return [&s](const char* t, size_t n) { return s.append(t, n), true; };
+    };
+    ASSERT_TRUE(
+        WriteTrajectoryCsv(*r, steps, 0, steps, "", into(text), [&](int64_t done, int64_t total) {
+            EXPECT_TRUE(done >= lastDone && total == steps + 1) << done << " of " << total;
             lastDone = done;
             return true;
         }));
     EXPECT_EQ(lastDone, steps + 1);
-    std::istringstream in(text);
-    std::string line;
-    int64_t i = 0;
-    for (; std::getline(in, line); ++i) {
-        long long step;
-        double time, x, y, z;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%lld,%lf,%lf,%lf,%lf", &step, &time, &x, &y, &z), 5);
-        ASSERT_EQ(step, i);
-        ASSERT_EQ(time, i * r->m_variation.m_value);
-        ASSERT_EQ(x, points[i].x) << line;
-        ASSERT_EQ(y, points[i].y) << line;
-        ASSERT_EQ(z, points[i].z) << line;
-    }
-    EXPECT_EQ(i, steps + 1);
-    // A range, behind a prefix: exactly the lines of the whole text.
-    std::string part;
-    WriteTrajectoryCsv(*r, steps, 7, 9, "Qelland,",
-                       [&](const char* t, size_t n) { return part.append(t, n), true; });
-    size_t from = 0;
-    for (int k = 0; k < 7; ++k)
-        from = text.find('\n', from) + 1;
-    std::string want;
-    for (size_t p = from, k = 0; k < 3; ++k) {
-        const size_t e = text.find('\n', p) + 1;
-        want += "Qelland," + text.substr(p, e - p);
-        p = e;
-    }
-    EXPECT_EQ(part, want);
+    EXPECT_EQ(text, expected(0, steps, ""));
+    ASSERT_TRUE(WriteTrajectoryCsv(*r, steps, 7, 9, "Qelland,", into(part)));
+    EXPECT_EQ(part, expected(7, 9, "Qelland,"));
     int calls = 0;
-    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", [&](const char*, size_t) {
-        return ++calls < 2;
-    }));
+    auto failing = [&](const char*, size_t) { return ++calls < 2; };
+    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", failing));
     EXPECT_EQ(calls, 2);
-    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", [](const char*, size_t) { return true; },
+    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", into(part),
                                     [](int64_t, int64_t) { return false; }));
-    const int64_t estimate = EstimateTrajectoryCsvBytes(*r, steps);
-    EXPECT_NEAR(static_cast<double>(estimate), static_cast<double>(text.size()), text.size() * 0.1);
+    EXPECT_NEAR(double(EstimateTrajectoryCsvBytes(*r, steps)), double(text.size()),
+                text.size() * 0.1);
 }

@@ -1,0 +1,133 @@
+#include "AppFixture.h"
+
+#include "analysis/Trajectory.h"
+#include "app/TimeSeriesWnd.h"
+
+#include <QWheelEvent>
+#include <qcustomplot.h>
+
+namespace {
+CTimeSeriesWnd* Open(CQel2Dlg& dlg) {
+    dlg.CommandAction(ID_ANALYSIS_TIME_SERIES)->trigger();
+    return dlg.TimeSeriesWnd();
+}
+
+// Pixels of the plot in the curve's colour inside the axis rect of one value.
+int CurvePixels(CTimeSeriesWnd* ts, int curve, int axis) {
+    const QImage shot = ts->Plot()->toPixmap().toImage();
+    const QColor color = ts->Graph(curve, axis)->pen().color();
+    return CountPixels(
+        shot, [&](QRgb p) { return (p & 0xFFFFFF) == (color.rgb() & 0xFFFFFF); },
+        ts->Rect(axis)->rect());
+}
+
+QString Titles(CTimeSeriesWnd* ts) {
+    return ts->Title(0) + "|" + ts->Title(1) + "|" + ts->Title(2);
+}
+} // namespace
+
+// One window, beside the main one, that follows every Run that renders, a switch of attractor
+// and the accumulated countries, one curve each in the order accumulated.
+TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
+    CTimeSeriesWnd* ts = Open(*dlg);
+    ASSERT_TRUE(ts && ts->isVisible());
+    EXPECT_EQ(Open(*dlg), ts);
+    EXPECT_EQ(Titles(ts), "X - Output(Q)|Y - Money (M)|Z - Pricing (P)");
+    ASSERT_EQ(ts->CurveCount(), 1);
+    EXPECT_EQ(ts->Envelope(0).Points(), 2001);
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_GT(CurvePixels(ts, 0, axis), 100) << axis;
+    EXPECT_EQ(ts->TimeAxis()->range().upper, 2001 * 0.01);
+
+    Type(EDIT_ITERATION, "3000");
+    Type(EDIT_A, "22");
+    Click(dlg->m_btnRun);
+    EXPECT_EQ(ts->Envelope(0).Points(), 3001);
+    EXPECT_EQ(ts->Envelope(0).Record()->m_param[0].m_value, 22.0);
+    Click(dlg->m_btnRun); // nothing accepted, nothing rendered: the window keeps its curve
+    EXPECT_EQ(ts->Envelope(0).Points(), 3001);
+
+    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
+    for (int index : {2, 3}) {
+        dlg->m_comboCountry->setCurrentIndex(index);
+        dlg->OnCountryChanged();
+        Click(dlg->m_btnRun);
+    }
+    ASSERT_EQ(ts->CurveCount(), 3);
+    const double countryA[3] = {20, 30, 15}; // Ostravia (listed when checked), Belmark, Zentia
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(ts->Envelope(c).Record()->m_param[0].m_value, countryA[c]) << c;
+        EXPECT_GT(CurvePixels(ts, c, 0), 20) << c;
+    }
+
+    dlg->OnSelectAttractor(2);
+    EXPECT_EQ(Titles(ts), "X|Y|Z");
+    ASSERT_EQ(ts->CurveCount(), 1);
+    EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 2);
+    EXPECT_EQ(ts->Envelope(0).Points(), 2001);
+    // Closed, it does not follow; opened again, it catches up.
+    ts->close();
+    dlg->OnSelectAttractor(5);
+    EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 2);
+    EXPECT_EQ(Open(*dlg), ts);
+    EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 5);
+}
+
+// A million points: every pixel column holds exactly the range of its points, the highest
+// point is drawn where it is, the wheel zooms the three plots together and a double click
+// shows everything again.
+TEST_F(AppTest, TimeSeriesEnvelopeHoldsEveryPointOfAMillion) {
+    Type(EDIT_ITERATION, "1000000");
+    Click(dlg->m_btnRun);
+    CTimeSeriesWnd* ts = Open(*dlg);
+    ASSERT_EQ(ts->Envelope(0).Points(), 1000001);
+    const auto points = CollectTrajectory(A(), 1000000);
+    const int columns = ts->Columns();
+    ASSERT_EQ(columns, ts->Rect(0)->width());
+    const double lo = ts->ViewLo(), hi = ts->ViewHi();
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 1000001);
+    // The range of each column's points, from the points themselves.
+    std::vector<CEnvelopeColumn> want(columns);
+    int64_t top = 0;
+    for (int64_t i = 0; i <= 1000000; ++i) {
+        const int64_t c = CTimeEnvelope::ColumnOf(i, lo, hi, columns);
+        ASSERT_TRUE(c >= 0 && c < columns) << i;
+        const double p[3] = {points[i].x, points[i].y, points[i].z};
+        for (int a = 0; a < 3; ++a) {
+            want[c].lo[a] = want[c].count ? std::min(want[c].lo[a], p[a]) : p[a];
+            want[c].hi[a] = want[c].count ? std::max(want[c].hi[a], p[a]) : p[a];
+        }
+        ++want[c].count;
+        top = points[i].x > points[top].x ? i : top;
+    }
+    for (int c = 0; c < columns; ++c) {
+        const CEnvelopeColumn& got = ts->Shown(0)[c];
+        ASSERT_EQ(got.count, want[c].count) << c;
+        for (int a = 0; a < 3; ++a)
+            ASSERT_TRUE(got.lo[a] == want[c].lo[a] && got.hi[a] == want[c].hi[a]) << c << "," << a;
+    }
+    // The highest X is drawn at its place (one pixel of tolerance for the pen).
+    const QImage shot = ts->Plot()->toPixmap().toImage();
+    const QRgb pen = ts->Graph(0, 0)->pen().color().rgb() & 0xFFFFFF;
+    const int px = static_cast<int>(ts->Rect(0)->axis(QCPAxis::atBottom)->coordToPixel(top));
+    const int py =
+        static_cast<int>(ts->Rect(0)->axis(QCPAxis::atLeft)->coordToPixel(points[top].x));
+    EXPECT_GT(CountPixels(
+                  shot, [&](QRgb p) { return (p & 0xFFFFFF) == pen; }, QRect(px - 1, py - 1, 3, 3)),
+              0);
+
+    const QPoint inside = ts->Rect(1)->rect().center();
+    QWheelEvent wheel(inside, ts->Plot()->mapToGlobal(inside), {}, {0, 120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(ts->Plot(), &wheel);
+    EXPECT_LT(ts->ViewHi() - ts->ViewLo(), 1000001);
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_EQ(ts->Rect(a)->axis(QCPAxis::atBottom)->range().lower, ts->ViewLo());
+        EXPECT_EQ(ts->Rect(a)->axis(QCPAxis::atBottom)->range().upper, ts->ViewHi());
+    }
+    EXPECT_EQ(ts->TimeAxis()->range().lower, ts->ViewLo() * 0.01);
+    QTest::mouseDClick(ts->Plot(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(ts->ViewLo(), 0);
+    EXPECT_EQ(ts->ViewHi(), 1000001);
+}

@@ -1,0 +1,100 @@
+#include "AppFixture.h"
+
+#include "analysis/Trajectory.h"
+
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+#include <cstring>
+#include <sstream>
+
+namespace {
+// The file's lines, each split at its commas.
+std::vector<std::vector<std::string>> Table(const std::string& path) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(TempDir::Read(path));
+    for (std::string line; std::getline(in, line);) {
+        rows.emplace_back();
+        std::istringstream fields(line);
+        for (std::string f; std::getline(fields, f, ',');)
+            rows.back().push_back(f);
+    }
+    return rows;
+}
+} // namespace
+
+// Every point of the plot, read back to the same double, the same text as qel-render --points
+// writes for the same record; the economic model names its axes.
+TEST_F(AppTest, ExportTrajectoryWritesThePlotsPointsExactly) {
+    dlg->OnSelectAttractor(2);
+    answer = dir.File("Files/lorenz.csv");
+    dlg->CommandAction(ID_FILE_EXPORT_TRAJECTORY)->trigger();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].save);
+    EXPECT_EQ(asked[0].filter, "CSV Files (*.csv)|*.csv||");
+    EXPECT_EQ(asked[0].fileName, "trajectory.csv");
+    EXPECT_EQ(asked[0].initialDir, dir.File("Files"));
+    QProcess render;
+    render.start(QEL_RENDER_PATH,
+                 {"--settings", QString::fromStdString(dir.File("Attractors.ini")), "--kind",
+                  "Lorenz", "--points", QString::fromStdString(dir.File("render.csv")), "--out",
+                  QString::fromStdString(dir.File("render.png"))});
+    ASSERT_TRUE(render.waitForFinished(60000)) << "qel-render did not end within 60 s";
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    const auto rows = Table(*answer), rendered = Table(dir.File("render.csv"));
+    const auto points = CollectTrajectory(A(), 2000);
+    ASSERT_EQ(rows.size(), 2002u);
+    ASSERT_EQ(rendered.size(), 2002u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"step", "time", "x", "y", "z"}));
+    for (int i = 0; i <= 2000; ++i) {
+        const auto& f = rows[i + 1];
+        ASSERT_EQ(f.size(), 5u) << i;
+        const double want[4] = {i * 0.005, points[i].x, points[i].y, points[i].z};
+        for (int k = 0; k < 4; ++k) {
+            const double back = std::strtod(f[k + 1].c_str(), nullptr);
+            ASSERT_EQ(std::memcmp(&back, &want[k], sizeof back), 0) << i << ": " << f[k + 1];
+        }
+        ASSERT_EQ(f[0], std::to_string(i));
+        ASSERT_EQ(
+            std::vector<std::string>(f.begin() + 2, f.end()),
+            std::vector<std::string>(rendered[i + 1].begin() + 1, rendered[i + 1].begin() + 4))
+            << "step " << i;
+    }
+
+    dlg->OnSelectAttractor(5);
+    answer = dir.File("Files/sorvan");
+    dlg->OnExportTrajectory();
+    EXPECT_EQ(Table(*answer).at(0),
+              (std::vector<std::string>{"step", "time", "x_output", "y_money", "z_pricing"}));
+}
+
+// A file that cannot be made gets the message and nothing on disk; a cancelled big export,
+// announced with its size, leaves the earlier file as it was and no temporary behind.
+TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
+    answer = dir.File("no/such/t.csv");
+    dlg->OnExportTrajectory();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Error creating file " + *answer);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+
+    Type(EDIT_ITERATION, "1000000");
+    Click(dlg->m_btnRun);
+    answer = dir.File("Files/big.csv");
+    TempDir::Write(*answer, "earlier\n");
+    std::string status;
+    bool cancelled = false;
+    QTimer::singleShot(0, dlg.get(), [&] {
+        status = dlg->m_status->Text().toStdString();
+        if (auto* progress = dlg->findChild<QProgressDialog*>()) {
+            progress->cancel();
+            cancelled = true;
+        }
+    });
+    dlg->OnExportTrajectory();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(status.starts_with("Writing 1,000,001 points, about ")) << status;
+    EXPECT_EQ(TempDir::Read(*answer), "earlier\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("Files")), {}), 1);
+    EXPECT_EQ(dlg->m_status->Text(), "");
+}
