@@ -1,6 +1,7 @@
 #include "analysis/TrajectoryCsv.h"
 #include "analysis/Trajectory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -63,7 +64,10 @@ TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
             return true;
         }));
     EXPECT_EQ(lastDone, steps + 1);
-    EXPECT_EQ(text, expected(0, steps, ""));
+    const std::string want = expected(0, steps, "");
+    const auto diff = std::mismatch(text.begin(), text.end(), want.begin(), want.end());
+    EXPECT_TRUE(text == want) << "first difference at byte " << diff.first - text.begin() << " of "
+                              << text.size() << "/" << want.size();
     ASSERT_TRUE(WriteTrajectoryCsv(*r, steps, 7, 9, "Qelland,", into(part)));
     EXPECT_EQ(part, expected(7, 9, "Qelland,"));
     int calls = 0;
