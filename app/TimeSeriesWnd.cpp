@@ -35,7 +35,7 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName("timeSeries");
     setWindowTitle("QEL - Time Series");
     setFont(PlotFont());
-    resize(660, 620);
+    resize(680, 700);
 
     m_pPlot = new QCustomPlot(this);
     m_pPlot->setFont(PlotFont());
@@ -58,6 +58,8 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
         connect(time, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
                 [this, time] { OnRangeChanged(time); });
     }
+    // The last plot also carries the two time scales: a larger share keeps the plots alike.
+    m_pPlot->plotLayout()->setRowStretchFactor(5, 1.45);
     m_pRect[2]->axis(QCPAxis::atBottom)->setLabel("Step");
     m_pTimeAxis = m_pRect[2]->addAxis(QCPAxis::atBottom);
     StyleAxis(m_pTimeAxis);

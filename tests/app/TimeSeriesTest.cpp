@@ -131,3 +131,21 @@ TEST_F(AppTest, TimeSeriesEnvelopeHoldsEveryPointOfAMillion) {
     EXPECT_EQ(ts->ViewLo(), 0);
     EXPECT_EQ(ts->ViewHi(), 1000001);
 }
+
+// Save Picture writes PNG or PDF by the name's extension; Save Data the steps in view.
+TEST_F(AppTest, TimeSeriesSavesPictureAndData) {
+    CTimeSeriesWnd* ts = Open(*dlg);
+    for (const char* name : {"Files/ts.png", "Files/ts.PDF", "no/such/ts.png"}) {
+        answer = dir.File(name);
+        ts->OnSavePicture();
+    }
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("Files/ts.png"))).size(), ts->Plot()->size());
+    EXPECT_EQ(TempDir::Read(dir.File("Files/ts.PDF")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(messages, std::vector<std::string>{"Error creating file " + *answer});
+    ts->SetView(100, 110.5);
+    answer = dir.File("Files/ts.csv");
+    ts->OnSaveData();
+    const std::string text = TempDir::Read(*answer);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 12); // header, steps 100 to 110
+    EXPECT_EQ(text.substr(text.find('\n') + 1, 6), "100,1,");
+}
