@@ -202,18 +202,21 @@ void CTimeSeriesWnd::Refresh() {
                 for (const CEnvelopeColumn& col : c.shown) {
                     if (col.count == 0 || col.loAt[a] < 0)
                         continue;
-                    // Both ends of the column's range in the order the trajectory met them.
+                    // Both ends of the column's range in the order the trajectory met them;
+                    // a trajectory that left the doubles shows up to where it did.
                     const bool lowFirst = col.loAt[a] <= col.hiAt[a];
-                    keys << double(lowFirst ? col.loAt[a] : col.hiAt[a]);
-                    values << (lowFirst ? col.lo[a] : col.hi[a]);
-                    if (col.loAt[a] != col.hiAt[a]) {
-                        keys << double(lowFirst ? col.hiAt[a] : col.loAt[a]);
-                        values << (lowFirst ? col.hi[a] : col.lo[a]);
+                    const int64_t at[2] = {lowFirst ? col.loAt[a] : col.hiAt[a],
+                                           lowFirst ? col.hiAt[a] : col.loAt[a]};
+                    const double v[2] = {lowFirst ? col.lo[a] : col.hi[a],
+                                         lowFirst ? col.hi[a] : col.lo[a]};
+                    for (int e = 0; e < (at[0] == at[1] ? 1 : 2); ++e) {
+                        if (!std::isfinite(v[e]))
+                            continue;
+                        keys << double(at[e]);
+                        values << v[e];
+                        lo[a] = std::min(lo[a], v[e]);
+                        hi[a] = std::max(hi[a], v[e]);
                     }
-                    if (std::isfinite(col.lo[a]))
-                        lo[a] = std::min(lo[a], col.lo[a]);
-                    if (std::isfinite(col.hi[a]))
-                        hi[a] = std::max(hi[a], col.hi[a]);
                 }
                 c.graph[a]->setData(keys, values);
             }
