@@ -1,8 +1,5 @@
-#include "analysis/TimeEnvelope.h"
-#include "analysis/Trajectory.h"
+#include "ColumnCheck.h"
 
-#include <algorithm>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -32,35 +29,8 @@ TEST(TimeEnvelope, ColumnsAreTheExactRangeOfTheirPointsAtEveryZoom) {
         for (const View& v : views) {
             SCOPED_TRACE(testing::Message()
                          << kind << " [" << v.lo << "," << v.hi << ") x " << v.columns);
-            const auto cols = env.Columns(v.lo, v.hi, v.columns);
-            std::vector<CEnvelopeColumn> want(v.columns);
-            for (auto& c : want)
-                for (int a = 0; a < 3; ++a)
-                    c.loAt[a] = c.hiAt[a] = -1;
-            for (int64_t i = 0; i <= steps; ++i) {
-                const int64_t col = CTimeEnvelope::ColumnOf(i, v.lo, v.hi, v.columns);
-                if (col < 0 || col >= v.columns || i < v.lo || i >= v.hi)
-                    continue;
-                CEnvelopeColumn& c = want[col];
-                ++c.count;
-                const double p[3] = {points[i].x, points[i].y, points[i].z};
-                for (int a = 0; a < 3; ++a) {
-                    if (c.loAt[a] < 0 || p[a] < c.lo[a])
-                        c.lo[a] = p[a], c.loAt[a] = i;
-                    if (c.hiAt[a] < 0 || p[a] > c.hi[a])
-                        c.hi[a] = p[a], c.hiAt[a] = i;
-                }
-            }
-            ASSERT_EQ(cols.size(), want.size());
-            for (int c = 0; c < v.columns; ++c) {
-                ASSERT_EQ(cols[c].count, want[c].count) << "column " << c;
-                for (int a = 0; a < 3 && want[c].count; ++a) {
-                    ASSERT_EQ(cols[c].lo[a], want[c].lo[a]) << "column " << c << " axis " << a;
-                    ASSERT_EQ(cols[c].hi[a], want[c].hi[a]) << "column " << c << " axis " << a;
-                    ASSERT_EQ(cols[c].loAt[a], want[c].loAt[a]) << "column " << c;
-                    ASSERT_EQ(cols[c].hiAt[a], want[c].hiAt[a]) << "column " << c;
-                }
-            }
+            ExpectColumnsOfPoints(env.Columns(v.lo, v.hi, v.columns), points, v.lo, v.hi,
+                                  v.columns);
         }
         // Degenerate views are empty, not a crash.
         for (auto cols : {env.Columns(10, 10, 5), env.Columns(10, 0, 5), env.Columns(0, 10, 0),

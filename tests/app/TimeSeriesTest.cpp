@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 
-#include "analysis/Trajectory.h"
+#include "../analysis/ColumnCheck.h"
 #include "app/TimeSeriesWnd.h"
 
 #include <QWheelEvent>
@@ -87,26 +87,10 @@ TEST_F(AppTest, TimeSeriesEnvelopeHoldsEveryPointOfAMillion) {
     const double lo = ts->ViewLo(), hi = ts->ViewHi();
     EXPECT_EQ(lo, 0);
     EXPECT_EQ(hi, 1000001);
-    // The range of each column's points, from the points themselves.
-    std::vector<CEnvelopeColumn> want(columns);
-    int64_t top = 0;
-    for (int64_t i = 0; i <= 1000000; ++i) {
-        const int64_t c = CTimeEnvelope::ColumnOf(i, lo, hi, columns);
-        ASSERT_TRUE(c >= 0 && c < columns) << i;
-        const double p[3] = {points[i].x, points[i].y, points[i].z};
-        for (int a = 0; a < 3; ++a) {
-            want[c].lo[a] = want[c].count ? std::min(want[c].lo[a], p[a]) : p[a];
-            want[c].hi[a] = want[c].count ? std::max(want[c].hi[a], p[a]) : p[a];
-        }
-        ++want[c].count;
-        top = points[i].x > points[top].x ? i : top;
-    }
-    for (int c = 0; c < columns; ++c) {
-        const CEnvelopeColumn& got = ts->Shown(0)[c];
-        ASSERT_EQ(got.count, want[c].count) << c;
-        for (int a = 0; a < 3; ++a)
-            ASSERT_TRUE(got.lo[a] == want[c].lo[a] && got.hi[a] == want[c].hi[a]) << c << "," << a;
-    }
+    ExpectColumnsOfPoints(ts->Shown(0), points, lo, hi, columns);
+    const int64_t top =
+        std::max_element(points.begin(), points.end(), [](auto& p, auto& q) { return p.x < q.x; }) -
+        points.begin();
     // The highest X is drawn at its place (one pixel of tolerance for the pen).
     const QImage shot = ts->Plot()->toPixmap().toImage();
     const QRgb pen = ts->Graph(0, 0)->pen().color().rgb() & 0xFFFFFF;
