@@ -1,22 +1,11 @@
 #include "AppFixture.h"
 
-// What a load must bring back: the values, limits, centres, zoom, threshold and equations.
-static std::string RecordText(const CAttractor& a) {
-    char buf[256];
-    std::string s;
-    auto add = [&](const double_PARAM& p) {
-        std::snprintf(buf, sizeof buf, "%d:%.17g[%.17g,%.17g] ", p.m_bInUse, p.m_value, p.m_lower,
-                      p.m_upper);
-        s += buf;
-    };
-    for (const double_PARAM& p : a.m_param)
-        add(p);
-    for (const double_PARAM* p : {&a.m_initX, &a.m_initY, &a.m_initZ, &a.m_variation, &a.m_zoom})
-        add(*p);
-    s += std::to_string(a.m_iteration.m_value) + " " + std::to_string(a.m_nStartColorChangeIter);
-    for (const PLANE_CENTER& c : a.m_center)
-        s += " " + std::to_string(c.x) + "," + std::to_string(c.y);
-    return s + a.m_strEqX + a.m_strEqY + a.m_strEqZ;
+// What a load must bring back (values, limits, centres, zoom, threshold, equations), as the
+// record's own section in a file.
+static std::string RecordText(const CAttractor& a, const std::string& path) {
+    std::filesystem::remove(path);
+    a.SaveSettings(path);
+    return TempDir::Read(path);
 }
 
 // Save, change and Run, Load: the boxes, the record and all four planes are as saved, with no
@@ -36,7 +25,7 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         double boxes[13];
         for (int i = 0; i < 13; ++i)
             boxes[i] = Box(i)->text().toDouble();
-        const std::string record = RecordText(A());
+        const std::string record = RecordText(A(), dir.File("record.ini"));
         QImage planes[4];
         for (int p = 0; p < 4; ++p)
             planes[p] = dlg->DrawWnd()->Surface().Picture(p);
@@ -55,7 +44,7 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         for (int i = 0; i < 13; ++i)
             EXPECT_EQ(Box(i)->text().toDouble(), boxes[i]) << "box " << i;
         EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "27.5"); // not Qelland's 12.5
-        EXPECT_EQ(RecordText(A()), record);
+        EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
         for (int p = 0; p < 4; ++p)
             EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(p), planes[p]) << "plane " << p;
         EXPECT_FALSE(dlg->m_bAccumulate);
@@ -64,7 +53,7 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         // A Run without edits accepts nothing again: the boxes are the record.
         Click(dlg->m_btnRun);
         EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(RecordText(A()), record);
+        EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
     }
     dlg->OnSelectAttractor(2);
     EXPECT_EQ(A().m_param[0].m_value, 28.0);
@@ -76,7 +65,7 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
 TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
     Type(EDIT_A, "27.5");
     const CAttractor* before = dlg->Attractor();
-    const std::string record = RecordText(A());
+    const std::string record = RecordText(A(), dir.File("record.ini"));
     const QImage plane = dlg->DrawWnd()->Surface().Picture(0);
     dlg->OnLoadParameters();
     EXPECT_TRUE(messages.empty());
@@ -88,7 +77,7 @@ TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
         ASSERT_EQ(messages.size(), 1u) << name;
         EXPECT_EQ(messages[0], *answer + " holds no parameters for the Sorvan attractor.");
         EXPECT_EQ(dlg->Attractor(), before);
-        EXPECT_EQ(RecordText(A()), record);
+        EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
         EXPECT_EQ(Box(EDIT_A)->text(), "27.5");
         EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(0), plane);
     }
