@@ -55,6 +55,8 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
             StyleAxis(axis);
         QCPAxis* time = m_pRect[a]->axis(QCPAxis::atBottom);
         time->setTickLabels(a == 2); // one shared time axis, numbered under the last plot
+        time->setNumberFormat("f");  // whole steps, not powers of ten
+        time->setNumberPrecision(0);
         connect(time, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
                 [this, time] { OnRangeChanged(time); });
     }
