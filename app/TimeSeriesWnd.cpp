@@ -122,9 +122,13 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
         c.record = std::move(in.record);
         m_curves.push_back(std::move(c));
     }
-    // One pass per curve; the curves are independent, so they integrate side by side.
-    QtConcurrent::blockingMap(
-        m_curves, [](Curve& c) { c.envelope.Build(*c.record, c.record->m_iteration.m_value); });
+    // One pass per curve; the curves are independent, so they integrate side by side. Many
+    // curves share the memory of one, at the price of a little more work per view.
+    const int64_t buckets = std::max<int64_t>(4096, CTimeEnvelope::kDefaultBuckets /
+                                                        std::max<int64_t>(1, m_curves.size()));
+    QtConcurrent::blockingMap(m_curves, [buckets](Curve& c) {
+        c.envelope.Build(*c.record, c.record->m_iteration.m_value, buckets);
+    });
     for (std::size_t k = 0; k < m_curves.size(); ++k) {
         Curve& c = m_curves[k];
         for (int a = 0; a < 3; ++a) {
