@@ -38,6 +38,11 @@ TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
     for (int axis = 0; axis < 3; ++axis)
         EXPECT_GT(CurvePixels(ts, 0, axis), 100) << axis;
     EXPECT_EQ(ts->TimeAxis()->range().upper, 2001 * 0.01);
+    ts->resize(900, 700); // more pixel columns, each with its own range
+    EXPECT_TRUE(WaitFor([&] {
+        return ts->Columns() == ts->Rect(0)->width() && ts->Columns() > 700;
+    })) << "the columns did not follow a resize: "
+        << ts->Columns();
 
     Type(EDIT_ITERATION, "3000");
     Type(EDIT_A, "22");
