@@ -10,6 +10,13 @@ namespace {
 MessageBoxResponder g_messageResponder;
 FileDialogResponder g_fileResponder;
 std::function<void()> g_beepHook;
+
+// Without a window manager nothing hands the keyboard back to the window that opened a dialog,
+// and its menu keys go nowhere afterwards.
+void GiveFocusBack(QWidget* parent) {
+    if (parent && parent->window()->isVisible())
+        parent->window()->activateWindow();
+}
 } // namespace
 
 int MessageBox(QWidget* parent, const std::string& text, const std::string& caption,
@@ -21,6 +28,7 @@ int MessageBox(QWidget* parent, const std::string& text, const std::string& capt
                     QString::fromStdString(request.caption), QString::fromStdString(text),
                     QMessageBox::Ok, parent);
     box.exec();
+    GiveFocusBack(parent);
     return IDOK;
 }
 
@@ -61,7 +69,9 @@ std::optional<std::string> AskFileName(QWidget* parent, const FileDialogRequest&
     if (!request.defaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.selectFile(QString::fromStdString(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    GiveFocusBack(parent);
+    if (!accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }

@@ -173,6 +173,9 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
     QStandardPaths::setTestModeEnabled(true); // the dialog's remembered state stays out of ~
     platform::SetFileDialogResponder({});
     std::filesystem::create_directory(dir.File("Files"));
+    dlg->window()->show();
+    dlg->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg->window(), 5000)) << "main window never active";
     const struct {
         const char *file, *prefilled;
         bool parameters, mouse;
@@ -189,5 +192,9 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
         EXPECT_EQ(driver.m_strFault, "") << what;
         EXPECT_EQ(driver.m_strName, k.prefilled) << what;
         EXPECT_NE(TempDir::Read(path), "old") << what;
+        // The keyboard comes back to the window, so its menu keys work for the next save.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg->window(); },
+                                    2000))
+            << what << ": the main window did not get the keyboard back";
     }
 }
