@@ -1,4 +1,5 @@
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
@@ -30,45 +31,9 @@ bool CQel2Dlg::ChecksLimits() const {
              m_comboCountry->currentIndex() > 0);
 }
 
-PARAMETER* CQel2Dlg::ParameterOfBox(int id) const {
-    if (!m_pAttractor)
-        return nullptr;
-    CAttractor& a = *m_pAttractor;
-    switch (id) {
-    case IDC_VARIATION:
-        return &a.m_variation;
-    case IDC_ITERATION:
-        return &a.m_iteration;
-    case IDC_PARAM_A:
-        return &a.m_param[0];
-    case IDC_PARAM_B:
-        return &a.m_param[1];
-    case IDC_PARAM_C:
-        return &a.m_param[2];
-    case IDC_PARAM_D:
-        return &a.m_param[3];
-    case IDC_PARAM_E:
-        return &a.m_param[4];
-    case IDC_PARAM_F:
-        return &a.m_param[5];
-    case IDC_PARAM_G:
-        return &a.m_param[6];
-    case IDC_INIT_X:
-        return &a.m_initX;
-    case IDC_INIT_Y:
-        return &a.m_initY;
-    case IDC_INIT_Z:
-        return &a.m_initZ;
-    case IDC_ZOOM:
-        return &a.m_zoom;
-    default:
-        return nullptr;
-    }
-}
-
-void CQel2Dlg::OnEntryChanged(int id) {
-    if (PARAMETER* p = ParameterOfBox(id))
-        p->m_bModified = 1;
+void CQel2Dlg::OnEntryChanged(const CValueBox& box) {
+    if (m_pAttractor)
+        box.Parameter(*m_pAttractor).m_bModified = 1;
 }
 
 QString CQel2Dlg::TrimZeros(const QString& text) {
@@ -84,14 +49,10 @@ QString CQel2Dlg::TrimZeros(const QString& text) {
 }
 
 void CQel2Dlg::CopyMembersToControls() {
-    m_edit[EDIT_ITERATION]->setText(QString::number(m_nIteration));
-    m_edit[EDIT_VARIATION]->setText(m_strVariation);
-    m_edit[EDIT_ZOOM]->setText(m_strZoom);
-    m_edit[EDIT_X]->setText(m_strX);
-    m_edit[EDIT_Y]->setText(m_strY);
-    m_edit[EDIT_Z]->setText(m_strZ);
-    for (int i = 0; i < 7; ++i)
-        m_edit[EDIT_A + i]->setText(m_strParam[i]);
+    for (const CValueBox& box : kValueBoxes) {
+        const QString* text = BoundText(*this, box);
+        m_edit[box.nEdit]->setText(text ? *text : QString::number(m_nIteration));
+    }
 }
 
 void CQel2Dlg::LoadEntriesFromAttractor() {

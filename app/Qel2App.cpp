@@ -24,6 +24,5 @@ bool CQel2App::InitInstance() {
 }
 
 int CQel2App::ExitInstance() {
-    ++m_nExitCount;
     return 0;
 }

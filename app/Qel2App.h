@@ -7,5 +7,4 @@ public:
     static void SetUpLook();
     bool InitInstance();
     int ExitInstance();
-    int m_nExitCount = 0;
 };

@@ -1,4 +1,5 @@
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 
 #include "controls/AboutDlg.h"
 #include "controls/BMPStatic.h"
@@ -33,10 +34,6 @@
 
 namespace {
 const COLORREF kWindowColor = RGB(0, 200, 255);
-
-const int kBoxIds[13] = {IDC_PARAM_A, IDC_PARAM_B, IDC_PARAM_C, IDC_PARAM_D, IDC_PARAM_E,
-                         IDC_PARAM_F, IDC_PARAM_G, IDC_INIT_X,  IDC_INIT_Y,  IDC_INIT_Z,
-                         IDC_VARIATION, IDC_ITERATION, IDC_ZOOM};
 
 bool IsNameLabel(int id) {
     for (int n : kRowNameIds)
@@ -174,13 +171,12 @@ void CQel2Dlg::BindControls() {
     m_btnRun = m_builder.Item<QPushButton>(IDC_RUN);
     m_marker = m_builder.Item<CBMPStatic>(IDC_MARKER);
     m_progress = m_builder.Item<QProgressBar>(IDC_PROGRESS);
-    for (int i = 0; i < 13; ++i) {
-        m_edit[i] = m_builder.Item<CFloatEdit>(kBoxIds[i]);
-        const int id = kBoxIds[i];
+    for (const CValueBox& box : kValueBoxes) {
+        CFloatEdit* edit = m_edit[box.nEdit] = m_builder.Item<CFloatEdit>(box.nId);
         // Any replacement of the text marks the entry, also one made by the window itself.
-        connect(m_edit[i], &QLineEdit::textChanged, this, [this, id] { OnEntryChanged(id); });
-        if (i < 7)
-            m_edit[i]->installEventFilter(this);
+        connect(edit, &QLineEdit::textChanged, this, [this, &box] { OnEntryChanged(box); });
+        if (box.nEdit < EDIT_X)
+            edit->installEventFilter(this);
     }
     for (int r = 0; r < 10; ++r) {
         m_rows[r].name = m_builder.Item<CxStatic>(kRowNameIds[r]);
@@ -249,7 +245,7 @@ bool CQel2Dlg::OnInitDialog() {
     m_marker->hide();
 
     QWidget* frame = GetDlgItem(IDC_PLOT_FRAME);
-    m_drawWnd = new CDrawWnd(0);
+    m_drawWnd = new CDrawWnd;
     m_drawWnd->Create(m_pClient, frame->geometry());
 
     OnSelectAttractor(SORVAN_KIND);

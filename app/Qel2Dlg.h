@@ -17,6 +17,7 @@ class CFloatEdit;
 class CTimeSeriesWnd;
 class CxStatic;
 class PARAMETER;
+struct CValueBox;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -58,7 +59,7 @@ public:
     bool IsAccumulating() const;
 
     // Entry checks.
-    void OnEntryChanged(int id);
+    void OnEntryChanged(const CValueBox& box);
     void LoadEntriesFromAttractor();
     static QString TrimZeros(const QString& text);
     bool ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsigned& target);
@@ -142,7 +143,6 @@ private:
     void BuildControls();
     void BuildMenu();
     void BindControls();
-    PARAMETER* ParameterOfBox(int id) const;
     bool RejectEntry(const char* message);
     bool AcceptEntry(PARAMETER& param);
     void RepaintNow();

@@ -1,4 +1,5 @@
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 
 #include "controls/BMPStatic.h"
 #include "controls/xStatic.h"
@@ -6,36 +7,12 @@
 #include "engine/RunGate.h"
 #include "model/Attractor.h"
 #include "res/ResourceIds.h"
-#include "res/StringTable.h"
 
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
 #include <thread>
-
-namespace {
-struct Entry {
-    int id;
-    unsigned sorvanLabel, otherLabel;
-};
-// The order in which Run reads the boxes.
-const Entry kReadingOrder[] = {
-    {IDC_VARIATION, IDS_VARIATION_NUMBER, IDS_VARIATION_NUMBER},
-    {IDC_ITERATION, IDS_ITERATION_NUMBER, IDS_ITERATION_NUMBER},
-    {IDC_PARAM_A, IDS_INERTION, IDS_PARAMETER_A},
-    {IDC_PARAM_B, IDS_PRODUCTION, IDS_PARAMETER_B},
-    {IDC_PARAM_C, IDS_PRINTING, IDS_PARAMETER_C},
-    {IDC_PARAM_D, IDS_ADAPTATION, IDS_PARAMETER_D},
-    {IDC_PARAM_E, IDS_INDEXATION, IDS_PARAMETER_E},
-    {IDC_PARAM_F, IDS_UNEMPLOY, IDS_PARAMETER_F},
-    {IDC_PARAM_G, IDS_INTEREST, IDS_PARAMETER_G},
-    {IDC_INIT_X, IDS_X_STARTING_POINT, IDS_X_STARTING_POINT},
-    {IDC_INIT_Y, IDS_Y_STARTING_POINT, IDS_Y_STARTING_POINT},
-    {IDC_INIT_Z, IDS_Z_STARTING_POINT, IDS_Z_STARTING_POINT},
-    {IDC_ZOOM, 0, 0},
-};
-} // namespace
 
 bool CQel2Dlg::IsAccumulating() const { return m_bAccumulate && m_nAttractor == SORVAN_KIND; }
 
@@ -50,33 +27,13 @@ void CQel2Dlg::OnRun() {
     m_status->SetWindowText("");
 
     const bool sorvan = m_nAttractor == SORVAN_KIND;
-    for (const Entry& e : kReadingOrder) {
-        PARAMETER* p = ParameterOfBox(e.id);
-        const unsigned label = sorvan ? e.sorvanLabel : e.otherLabel;
-        switch (e.id) {
-        case IDC_ITERATION:
-            ValidateIntEntry(*p, e.id, label, m_nIteration);
-            break;
-        case IDC_VARIATION:
-            ValidateRealEntry(*p, e.id, label, m_strVariation);
-            break;
-        case IDC_INIT_X:
-            ValidateRealEntry(*p, e.id, label, m_strX);
-            break;
-        case IDC_INIT_Y:
-            ValidateRealEntry(*p, e.id, label, m_strY);
-            break;
-        case IDC_INIT_Z:
-            ValidateRealEntry(*p, e.id, label, m_strZ);
-            break;
-        case IDC_ZOOM:
-            ValidateRealEntry(*p, e.id, label, m_strZoom);
-            break;
-        default:
-            ValidateRealEntry(*p, e.id, label, m_strParam[e.id - IDC_PARAM_A < 3
-                                                              ? e.id - IDC_PARAM_A
-                                                              : e.id - IDC_PARAM_D + 3]);
-        }
+    for (const CValueBox& box : kValueBoxes) {
+        PARAMETER& p = box.Parameter(*m_pAttractor);
+        const unsigned label = sorvan ? box.nSorvanLabel : box.nOtherLabel;
+        if (box.bInteger)
+            ValidateIntEntry(p, box.nId, label, m_nIteration);
+        else
+            ValidateRealEntry(p, box.nId, label, *BoundText(*this, box));
     }
 
     if (m_bAccepted || IsAccumulating()) {

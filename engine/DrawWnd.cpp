@@ -48,8 +48,7 @@ public:
 };
 } // namespace
 
-CDrawWnd::CDrawWnd(int autoDelete)
-    : m_nAutoDelete(autoDelete), m_strDrawing("Drawing graphs....") {}
+CDrawWnd::CDrawWnd() : m_strDrawing("Drawing graphs....") {}
 
 CDrawWnd::~CDrawWnd() {
     StopWorker();

@@ -16,7 +16,7 @@
 class CDrawWnd : public QWidget, public CPlotHost {
     Q_OBJECT
 public:
-    explicit CDrawWnd(int autoDelete = 0);
+    CDrawWnd();
     ~CDrawWnd() override;
 
     // Places the window over rect of parent and shows it.
@@ -79,7 +79,6 @@ private:
     // buffer and returns, so it no longer counts as running. GUI thread only.
     void ReapEndedWorker();
 
-    int m_nAutoDelete;
     std::thread m_worker;
     std::atomic<bool> m_bWorkerRunning{false};
     int m_nWorkersStarted = 0;

@@ -3,6 +3,7 @@
 #include "../support/TempDir.h"
 #include "app/Qel2App.h"
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
 #include "engine/DrawWnd.h"
@@ -66,7 +67,6 @@ class AppTest : public ::testing::Test {
 protected:
     TempDir dir;
     std::vector<std::string> messages;
-    std::vector<platform::FileDialogRequest> asked;
     std::optional<std::string> answer; // what every file dialog answers; none cancels
     std::unique_ptr<CQel2Dlg> dlg;
 
@@ -94,10 +94,8 @@ protected:
             messages.push_back(r.text);
             return platform::IDOK;
         });
-        platform::SetFileDialogResponder([this](const platform::FileDialogRequest& r) {
-            asked.push_back(r);
-            return answer;
-        });
+        platform::SetFileDialogResponder(
+            [this](const platform::FileDialogRequest&) { return answer; });
         dlg.reset(NewDialog());
         dlg->OnInitDialog();
         Pump(pumpMs);

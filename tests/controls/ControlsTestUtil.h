@@ -1,18 +1,17 @@
 #pragma once
 #include "platform/Colors.h"
 #include "tests/support/TempDir.h"
-#include <QDialog>
 #include <QFont>
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
-#include <functional>
+#include <climits>
 
 // Helpers shared by the control tests.
 namespace controls_test {
 
-inline QFont ArialFont(int nPixelSize = 13) {
-    QFont font("Arial");
+// The program's own font, never whatever the machine happens to default to.
+inline QFont ProgramFont(int nPixelSize = 13) {
+    QFont font("Liberation Sans");
     font.setPixelSize(nPixelSize);
     return font;
 }
@@ -35,20 +34,11 @@ int Count(const QImage& img, Pred pred, int x0 = 0, int y0 = 0, int x1 = INT_MAX
 inline bool IsReddish(COLORREF c) {
     return GetRValue(c) > 150 && GetGValue(c) < 120 && GetBValue(c) < 120;
 }
-inline bool IsDark(COLORREF c) {
-    return GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
-}
 inline auto Is(COLORREF cr) {
     return [cr](COLORREF c) { return c == cr; };
 }
 inline auto IsNot(COLORREF cr) {
     return [cr](COLORREF c) { return c != cr; };
-}
-// Gives w the window colour cr, which children that paint nothing show.
-inline void SetWindowColor(QWidget& w, COLORREF cr) {
-    QPalette pal = w.palette();
-    pal.setColor(QPalette::Window, QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
-    w.setPalette(pal);
 }
 // 3 x 3, blue but for the last column and row, which are red; saved in dir under name.
 inline QString SavePattern(const TempDir& dir, const std::string& name, const char* format) {
@@ -61,10 +51,4 @@ inline QString SavePattern(const TempDir& dir, const std::string& name, const ch
     const QString path = QString::fromStdString(dir.File(name));
     return img.save(path, format) ? path : QString();
 }
-// Runs dlg modally, does act once it is up, and returns how it ended.
-inline int ExecWith(QDialog& dlg, std::function<void()> act) {
-    QTimer::singleShot(0, &dlg, std::move(act));
-    return dlg.exec();
-}
-
 } // namespace controls_test

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -42,47 +43,30 @@ template <typename F> bool WaitFor(F&& f, int ms = 10000) {
     return f();
 }
 
-// Aborts the process when an armed stretch outlasts its limit: a hang is a fault that the test
+// Aborts the process when what it guards outlasts its limit: a hang is a fault that the test
 // could never report otherwise.
 class CWatchdog {
 public:
-    explicit CWatchdog(int seconds, const std::string& what = {}) : m_nLimitMs(seconds * 1000) {
-        Arm(what);
-        m_thread = std::thread([this] {
-            for (;;) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (m_bDone)
-                    return;
-                if (m_nStart && NowMs() - m_nStart > m_nLimitMs) {
-                    std::fprintf(stderr, "watchdog: blocked for over %d ms in %s\n", m_nLimitMs,
-                                 m_strWhat.c_str());
-                    std::abort();
-                }
-            }
-        });
-    }
+    CWatchdog(int seconds, std::string what)
+        : m_thread([this, seconds, what] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (!m_cv.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_bDone; })) {
+                  std::fprintf(stderr, "watchdog: %s took over %d s\n", what.c_str(), seconds);
+                  std::abort();
+              }
+          }) {}
     ~CWatchdog() {
-        Arm({}, true);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_bDone = true;
+        }
+        m_cv.notify_one();
         m_thread.join();
-    }
-    // Starts the clock for what follows; an empty name stops it.
-    void Arm(const std::string& what, bool done = false) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_strWhat = what;
-        m_nStart = what.empty() ? 0 : NowMs();
-        m_bDone = done;
     }
 
 private:
-    static long long NowMs() {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    }
-    const int m_nLimitMs;
-    bool m_bDone = false;
-    long long m_nStart = 0;
     std::mutex m_mutex;
-    std::string m_strWhat;
-    std::thread m_thread;
+    std::condition_variable m_cv;
+    bool m_bDone = false;
+    std::thread m_thread; // last: it starts once the rest exists
 };

@@ -1,75 +1,108 @@
+#include "../support/TestRecord.h"
 #include "model/Attractor.h"
+#include "platform/ModulePath.h"
 
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
 using Out = std::array<double, 6>; // dx, dy, dz, then the new point
 
-std::unique_ptr<CAttractor> Make(int kind, std::initializer_list<double> params) {
-    std::unique_ptr<CAttractor> a(CreateAttractor(kind));
-    int i = 0;
-    for (double v : params)
-        a->m_param[i++].Set(v, -1e9, 1e9);
-    return a;
-}
-
-Out Eval(const CAttractor& a, double x0, double y0, double z0, double h, double X, double Y,
-         double Z) {
+Out Eval(const CAttractor& a, double z0, double h, double X, double Y, double Z) {
     Out o{};
-    a.Evaluate(x0, y0, z0, h, X, Y, Z, o[0], o[1], o[2], o[3], o[4], o[5]);
+    a.Evaluate(0.1, 0.2, z0, h, X, Y, Z, o[0], o[1], o[2], o[3], o[4], o[5]);
     return o;
 }
 
-TEST(Equations, LorenzRosslerHenonIkedaByHand) {
-    auto lorenz = Make(2, {28, 8.0 / 3.0, 10});
-    const double dy = (28.0 - 1.0 - 1.0) * 0.005, dz = (1.0 - 8.0 / 3.0) * 0.005;
-    EXPECT_EQ(Eval(*lorenz, 1, 1, 1, 0.005, 1, 1, 1), (Out{0, dy, dz, 1, 1 + dy, 1 + dz}));
-    // The base point only shifts the new point.
-    EXPECT_EQ(Eval(*lorenz, 5, 6, 7, 0.005, 1, 1, 1), (Out{0, dy, dz, 5, 6 + dy, 7 + dz}));
-
-    const Out r = Eval(*Make(4, {0.2, 0.3, 5.7}), 0, 0, 0, 1, 0, 0, 0);
-    EXPECT_EQ(r, (Out{0, 0, 0.3, 0, 0, 0.3}));
-    EXPECT_TRUE(std::signbit(r[0])); // (0 + 0) * -1 is -0
-
-    // a X, d (Y - X X), (X + Y) / 5 + e
-    const Out h = Eval(*Make(0, {1.5, 2.0, 3.0, 0.7, 0.25}), 0, 0, 0, 0.1, 2.0, 3.0, 0.0);
-    EXPECT_EQ(h[0], (1.5 * 2.0) * 0.1);
-    EXPECT_EQ(h[1], ((3.0 - 2.0 * 2.0) * 0.7) * 0.1);
-    EXPECT_EQ(h[2], ((2.0 + 3.0) / 5.0 + 0.25) * 0.1);
-
-    const Out i = Eval(*Make(1, {1.0, 0.9, 0.4, 6.0}), 0, 0, 0, 1, 1.0, 2.0, 0.0);
-    EXPECT_EQ(i[0], (1.0 * 0.9) + 1.0);
-    EXPECT_EQ(i[1], 2.0 * 0.9);
-    EXPECT_EQ(i[2], 0.4 - 6.0 / ((1.0 + 1.0) + 4.0));
-}
-
-TEST(Equations, EconomicModelUsesBasePointZInTheMoneySine) {
-    auto s = Make(5, {12, 1.5, 0.8, 3, 0.1, 0.2, 0.3});
-    const double X = 0.5, Y = -0.4, Z = 1.1;
-    const Out o = Eval(*s, 0.1, 0.2, 0.3, 0.01, X, Y, Z);
-    EXPECT_EQ(o[0], (std::sin(Z) * (1.5 * Y) + std::cos(Z) * (X - 12 * Y)) * 0.01);
-    EXPECT_EQ(o[1], (std::cos(Z) * (3 * Y) + std::sin(0.3) * (0.8 * Y + X)) * 0.01);
-    EXPECT_EQ(o[2], (std::atan((((1 - 0.2) * Y) / (1 - 0.3)) * X) + 0.1 * Z) * 0.01);
-    const Out other = Eval(*s, 0.1, 0.2, -2.0, 0.01, X, Y, Z);
-    EXPECT_TRUE(other[0] == o[0] && other[1] != o[1] && other[2] == o[2]);
-
-    // g = 1 divides by zero: atan of an infinite quotient, or NaN for 0/0.
-    auto g1 = Make(5, {12, 1.5, 0.8, 3, 0.0, 0.2, 1.0});
-    EXPECT_DOUBLE_EQ(Eval(*g1, 0, 0, 0, 1, 1.0, 1.0, 0.0)[2], M_PI / 2);
-    EXPECT_TRUE(std::isnan(Eval(*g1, 0, 0, 0, 1, 1.0, 0.0, 0.0)[2]));
-}
-
-TEST(Equations, PickoverDividesBySineOfX) {
-    auto p = Make(3, {2.24, 0.43, -0.65, -2.43, 1.0});
-    const Out o = Eval(*p, 0, 0, 0, 0.01, 0.0, 0.5, 0.2);
-    EXPECT_FALSE(std::isfinite(o[2]) || std::isfinite(o[5]));
-    const Out q = Eval(*p, 0, 0, 0, 0.01, 1.0, 0.5, 0.2);
-    EXPECT_EQ(q[2], (1.0 / std::sin(1.0)) * 0.01);
-    EXPECT_EQ(q[0], (std::sin(2.24 * 1.0) - std::cos(0.43 * 0.5) * 0.2) * 0.01);
+// Each kind's rates written out by hand, at a point where no sine or cosine vanishes and the
+// base point's z0 differs from Z.
+TEST(Equations, EveryKindByHand) {
+    const double X = 0.5, Y = -0.4, Z = 1.1, z0 = 0.3, h = 0.01, s = std::sin(Z), c = std::cos(Z);
+    const struct {
+        int kind;
+        std::vector<double> p;
+        double dx, dy, dz;
+    } cases[] = {
+        {0,
+         {1.5, 2, 3, 0.7, 0.25},
+         c * 1.5 * X - s * (Y - X * X) * 2,
+         s * 3 * X + c * (Y - X * X) * 0.7,
+         (X + Y) / 5 + 0.25},
+        {1,
+         {1, 0.9, 0.4, 6},
+         (c * X - s * Y) * 0.9 + 1,
+         (c * Y + s * X) * 0.9,
+         0.4 - 6 / (X * X + 1 + Y * Y)},
+        {2, {28, 8.0 / 3.0, 10}, (Y - X) * 10, 28 * X - X * Z - Y, X * Y - 8.0 / 3.0 * Z},
+        {3,
+         {2.24, 0.43, -0.65, -2.43, 1.5},
+         std::sin(2.24 * X) - std::cos(0.43 * Y) * Z,
+         std::sin(-0.65 * X) * Z - std::cos(-2.43 * Y),
+         1.5 / std::sin(X)},
+        {4, {0.2, 0.3, 5.7}, -(Y + Z), 0.2 * Y + X, (X - 5.7) * Z + 0.3},
+        {5,
+         {12, 1.5, 0.8, 3, 0.1, 0.2, 0.3},
+         s * 1.5 * Y + c * (X - 12 * Y),
+         c * 3 * Y + std::sin(z0) * (0.8 * Y + X),
+         std::atan((1 - 0.2) * Y / (1 - 0.3) * X) + 0.1 * Z},
+    };
+    for (const auto& k : cases) {
+        auto a = TestRecord(k.kind);
+        for (std::size_t i = 0; i < k.p.size(); ++i)
+            a->m_param[i].m_value = k.p[i];
+        const Out o = Eval(*a, z0, h, X, Y, Z);
+        EXPECT_DOUBLE_EQ(o[0], k.dx * h) << a->GetName();
+        EXPECT_DOUBLE_EQ(o[1], k.dy * h) << a->GetName();
+        EXPECT_DOUBLE_EQ(o[2], k.dz * h) << a->GetName();
+        // The base point only shifts the new point.
+        EXPECT_TRUE(o[3] == 0.1 + o[0] && o[4] == 0.2 + o[1] && o[5] == z0 + o[2]) << a->GetName();
+    }
+    // Pickover divides by sin(X), the economic model by 1 - g: no trap, just infinities.
+    EXPECT_FALSE(std::isfinite(Eval(*TestRecord(3), 0, h, 0.0, Y, Z)[2]));
+    auto g1 = TestRecord(5, 1, {12, 1.5, 0.8, 3, 0.0, 0.2, 1.0});
+    EXPECT_DOUBLE_EQ(Eval(*g1, 0, 1, 1.0, 1.0, 0.0)[2], M_PI / 2);
+    EXPECT_TRUE(std::isnan(Eval(*g1, 0, 1, 1.0, 0.0, 0.0)[2]));
 }
 
 } // namespace
+
+TEST(Attractor, FactoryMakesEachKindInItsPlaceAndNothingElse) {
+    // The index is the kind's place in menus and its settings section.
+    const char* names[] = {"Henon", "Ikeda", "Lorenz", "Pickover", "Rossler", "Sorvan"};
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        std::unique_ptr<CAttractor> a(CreateAttractor(k));
+        ASSERT_TRUE(a) << k;
+        EXPECT_STREQ(a->GetName(), names[k]);
+        EXPECT_STREQ(AttractorKindName(k), names[k]);
+        EXPECT_EQ(a->m_strSettingsPath, platform::GetModuleDirectory() + "Attractors.ini");
+        // Nothing is in use before the settings are read.
+        EXPECT_FALSE(a->m_param[0].m_bInUse || a->m_initX.m_bInUse || a->m_iteration.m_bInUse);
+    }
+    EXPECT_TRUE(!CreateAttractor(ATTRACTOR_COUNT) && !AttractorKindName(-1));
+}
+
+TEST(Parameter, SetStoresAnythingAndLimitModesDecideTheEdges) {
+    long_PARAM p;
+    p.Set(20, 1, 10); // outside its limits, still stored
+    EXPECT_TRUE(p.m_value == 20 && p.m_stored == 20 && p.m_upper == 10 && p.m_bInUse);
+    // Mode 2 allows the limit itself, any other mode only what lies strictly inside.
+    const struct {
+        int nUpperMode, nLowerMode, v;
+        bool bWithin;
+    } cases[] = {{2, 2, 20, false}, {2, 2, 10, true}, {2, 2, 1, true}, {2, 2, 0, false},
+                 {0, 1, 10, false}, {0, 1, 1, false}, {0, 1, 9, true}};
+    for (const auto& c : cases) {
+        p.m_nUpperMode = c.nUpperMode;
+        p.m_nLowerMode = c.nLowerMode;
+        EXPECT_EQ(p.IsWithinLimits(c.v), c.bWithin) << c.nUpperMode << c.nLowerMode << c.v;
+    }
+    double_PARAM d;
+    d.Set(0.5, 0.5, 0.5);
+    EXPECT_TRUE(d.IsWithinLimits(0.5) && !d.IsWithinLimits(0.5000001));
+    d.Set(1, 10, 0); // lower above upper: nothing is within
+    EXPECT_FALSE(d.IsWithinLimits(5));
+}

@@ -34,27 +34,6 @@ std::string Centres(const CAttractor& a) {
     return s.str();
 }
 
-TEST(Settings, ReadsEveryKeyOfTheExampleSection) {
-    TempDir dir;
-    auto a = LoadText(dir, "[Lorenz]\nZoom=8.000\nStartColorChangeIter=150\nXYPlaneCenter=0,0\n"
-                           "XZPlaneCenter=0,25\nYZPlaneCenter=-3,25\nXYZPlaneCenter=7,-25\n"
-                           "Variation=(0.0050,0.0001,0.1000)\nIteration=(20000,1,10000000)\n"
-                           "A=(28.0000,10.0000,50.0000)\nB=(2.6667,0.5000,10.0000)\n"
-                           "InitialConditionZ=(1.0000,0.0000,60.0000)\n"
-                           "EqX=x' = c(y - x), with comma\nEqZ=z' = xy - bz\n");
-    EXPECT_EQ(Tri(a->m_zoom), "8,0,100000");
-    EXPECT_EQ(a->m_nStartColorChangeIter, 150);
-    EXPECT_EQ(Centres(*a), "0,0 0,25 -3,25 7,-25");
-    EXPECT_EQ(Tri(a->m_variation), "0.005,0.0001,0.1");
-    EXPECT_EQ(Tri(a->m_iteration), "20000,1,10000000");
-    EXPECT_EQ(Tri(a->m_param[0]), "28,10,50");
-    EXPECT_EQ(a->m_param[1].m_stored, 2.6667);
-    EXPECT_EQ(Tri(a->m_param[2]), "0,0,0 unused");
-    EXPECT_EQ(Tri(a->m_initZ), "1,0,60");
-    EXPECT_EQ(a->m_strEqX, "x' = c(y - x), with comma");
-    EXPECT_EQ(a->m_strEqZ, "z' = xy - bz");
-}
-
 TEST(Settings, MalformedTriplesPairsAndZoom) {
     TempDir dir;
     // The section name ignores case.
@@ -71,12 +50,19 @@ TEST(Settings, MalformedTriplesPairsAndZoom) {
     EXPECT_EQ(Tri(a->m_zoom), "0,0,100000");
     EXPECT_EQ(a->m_nStartColorChangeIter, 0);
     EXPECT_EQ(Tri(a->m_iteration), "2147483647,-5,12"); // saturates instead of overflowing
-    // Long values are cut to their buffers.
-    a = LoadText(dir, "[Lorenz]\nEqX=" + std::string(400, 'q') + "\nXYPlaneCenter=1," +
-                          std::string(40, '7') + "\nA=(1.5,0,2" + std::string(300, '0') + ")\n");
-    EXPECT_EQ(a->m_strEqX, std::string(255, 'q'));
-    EXPECT_EQ(Centres(*a), "1,2147483647 0,0 0,0 0,0"); // 29 sevens survive the cut: saturates
-    EXPECT_EQ(Tri(a->m_param[0]), "1.5,0,0"); // the cut removes the ")": the upper field is empty
+    // Long values are cut to their buffers: 255 characters, 63 for numbers, 31 for a pair.
+    const std::string digits = std::string(28, '0') + "42";
+    a = LoadText(dir, "[Lorenz]\nEqX=" + std::string(400, 'q') + "\nXYPlaneCenter=1," + digits +
+                          "\nZoom=" + std::string(34, '0') + digits + "\nStartColorChangeIter=" +
+                          std::string(34, '0') + digits + "\nA=(1.5,0," + std::string(246, '0') +
+                          "4)\nB=(2.5,0," + std::string(247, '0') + "7)\nIteration=(5,1," +
+                          std::string(248, '0') + "7)\nEqY=" + std::string(300, 'y') + "\n");
+    EXPECT_TRUE(a->m_strEqX == std::string(255, 'q') && a->m_strEqY == std::string(255, 'y'));
+    EXPECT_EQ(Centres(*a), "1,4 0,0 0,0 0,0");
+    EXPECT_TRUE(a->m_zoom.m_value == 4 && a->m_nStartColorChangeIter == 4);
+    // The ")" is character 255 of A and 256 of B: cut, B's upper field is empty.
+    EXPECT_EQ(Tri(a->m_param[0]) + " " + Tri(a->m_param[1]), "1.5,0,4 2.5,0,0");
+    EXPECT_EQ(Tri(a->m_iteration), "5,1,7");
 }
 
 TEST(Settings, MissingFileSectionOrKeysGiveTheDocumentedDefaults) {
@@ -86,44 +72,64 @@ TEST(Settings, MissingFileSectionOrKeysGiveTheDocumentedDefaults) {
             TempDir::Write(dir.File("x.ini"), content);
         auto a = LoadFrom(dir.File("x.ini"));
         // Zoom and the iteration count are always in use; the rest only when named.
-        EXPECT_EQ(Tri(a->m_zoom), "0,0,100000");
-        EXPECT_EQ(Tri(a->m_iteration), "0,0,0");
-        EXPECT_FALSE(a->m_variation.m_bInUse || a->m_initX.m_bInUse);
-        for (const double_PARAM& p : a->m_param)
-            EXPECT_FALSE(p.m_bInUse);
-        EXPECT_TRUE(a->m_strEqY.empty());
+        EXPECT_EQ(Tri(a->m_zoom) + " " + Tri(a->m_iteration), "0,0,100000 0,0,0");
+        EXPECT_FALSE(a->m_variation.m_bInUse || a->m_initX.m_bInUse || a->m_param[6].m_bInUse);
     }
 }
 
-TEST(Settings, SaveWritesTheFormatsAndLoadsBackTheSame) {
+TEST(Settings, ReadEveryKeySaveInTheFormatsAndLoadBackTheSame) {
     TempDir dir;
     const std::string out = dir.File("out.ini");
     auto a = LoadText(dir, "[Lorenz]\nZoom=8.5\nStartColorChangeIter=-3\nXYPlaneCenter=1,-2\n"
+                           "YZPlaneCenter=-3,25\nXYZPlaneCenter=7,-25\n"
                            "Variation=(0.005,0.0001,0.1)\nIteration=(20000,1,10000000)\n"
                            "A=(28,10,50)\nB=(-2.66666,0.5,10)\nInitialConditionX=(1,-30,30)\n"
-                           "EqX=x' = c(y - x)\n");
+                           "InitialConditionZ=(1,0,60)\nEqX=x' = c(y - x), with comma\n"
+                           "EqZ=z' = xy - bz\n");
     a->m_param[0].m_value = 33.25; // an accepted entry: the current value is written
     ASSERT_TRUE(a->SaveSettings(out));
     // A to C are always written, D to G only when in use.
     const std::string saved = "[Lorenz]\nZoom=8.500\nStartColorChangeIter=-3\n"
-                              "XYPlaneCenter=1,-2\nXZPlaneCenter=0,0\nYZPlaneCenter=0,0\n"
-                              "XYZPlaneCenter=0,0\nVariation=(0.0050,0.0001,0.1000)\n"
+                              "XYPlaneCenter=1,-2\nXZPlaneCenter=0,0\nYZPlaneCenter=-3,25\n"
+                              "XYZPlaneCenter=7,-25\nVariation=(0.0050,0.0001,0.1000)\n"
                               "Iteration=(20000,1,10000000)\n"
                               "A=(33.2500,10.0000,50.0000)\nB=(-2.6667,0.5000,10.0000)\n"
                               "C=(0.0000,0.0000,0.0000)\n"
                               "InitialConditionX=(1.0000,-30.0000,30.0000)\n"
                               "InitialConditionY=(0.0000,0.0000,0.0000)\n"
-                              "InitialConditionZ=(0.0000,0.0000,0.0000)\n"
-                              "EqX=x' = c(y - x)\nEqY=\nEqZ=\n";
+                              "InitialConditionZ=(1.0000,0.0000,60.0000)\n"
+                              "EqX=x' = c(y - x), with comma\nEqY=\nEqZ=z' = xy - bz\n";
     EXPECT_EQ(TempDir::Read(out), saved);
     auto b = LoadFrom(out);
     EXPECT_EQ(Tri(b->m_param[0]), "33.25,10,50");
-    EXPECT_EQ(b->m_param[1].m_value, -2.6667);
     EXPECT_TRUE(b->m_param[2].m_bInUse && !b->m_param[3].m_bInUse);
-    EXPECT_EQ(b->m_nStartColorChangeIter, -3);
     // Saving again into the same file changes nothing.
     ASSERT_TRUE(b->SaveSettings(out));
     EXPECT_EQ(TempDir::Read(out), saved);
 }
 
 } // namespace
+
+// The settings file beside the executable is the one the program ships.
+TEST(ShippedSettings, EveryKindLoadsWithValuesInsideTheirLimits) {
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        std::unique_ptr<CAttractor> a(CreateAttractor(k));
+        a->LoadSettings();
+        SCOPED_TRACE(a->GetName());
+        EXPECT_TRUE(a->m_variation.m_lower == 0.0001 && a->m_variation.m_upper == 0.1);
+        EXPECT_TRUE(a->m_iteration.m_lower == 1 && a->m_iteration.m_upper == 10000000);
+        EXPECT_TRUE(a->m_iteration.IsWithinLimits(a->m_iteration.m_value) &&
+                    a->m_variation.IsWithinLimits(a->m_variation.m_value) && a->m_zoom.m_value > 0);
+        int nUsed = 0;
+        for (const double_PARAM& p : a->m_param)
+            if (p.m_bInUse) {
+                ++nUsed;
+                EXPECT_TRUE(p.IsWithinLimits(p.m_value)) << &p - a->m_param;
+            }
+        EXPECT_GE(nUsed, k == SORVAN_KIND ? 7 : 3); // the economic model uses all seven
+        for (const double_PARAM* p : {&a->m_initX, &a->m_initY, &a->m_initZ})
+            EXPECT_TRUE(p->m_bInUse && p->IsWithinLimits(p->m_value));
+        EXPECT_FALSE(a->m_strEqX.empty() || a->m_strEqZ.empty());
+        EXPECT_LT(a->m_nStartColorChangeIter, a->m_iteration.m_value);
+    }
+}

@@ -1,6 +1,15 @@
+#include "ControlsTestUtil.h"
+#include "controls/GuideDlg.h"
+#include "controls/GuideStatic.h"
 #include "controls/GuideText.h"
+#include "platform/ModulePath.h"
+
+#include <QScrollBar>
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
+
+using namespace controls_test;
 
 namespace {
 
@@ -110,14 +119,7 @@ TEST(GuideTextLayout, Rules) {
     EXPECT_EQ(Lay("1\n2\n3\n4\n5\n6\n7", 100, 95), "1@5,5+6 2@5,23+6 3@5,41+6 4@5,59+6 5@5,77+6");
     EXPECT_EQ(Lay("abc", 0, 0), "");
     EXPECT_EQ(Lay("abc", -5, -5), "");
-    // A huge run of spaces moves the next word past the edge; it wraps back in.
     EXPECT_EQ(Lay("a" + std::string(100000, ' ') + "b"), "a@5,5+6 b@5,23+6");
-    std::vector<TEXT_SEGMENT> huge = ParseGuideText("a\nb\nc");
-    huge[1].m_nLineBreaks = huge[2].m_nLineBreaks = INT_MAX;
-    EXPECT_EQ(LayoutGuideText(huge, FixedWidths(), 100, 100, INT_MAX).size(), 1u);
-
-    EXPECT_EQ(GuideLineAdvance(12), 18);
-    EXPECT_EQ(GuideLineAdvance(-12), 18);
     EXPECT_EQ(GuideLineAdvance(13), 19); // 19.5 truncated
     EXPECT_EQ(GuideLineAdvance(INT_MIN), INT_MAX);
 }
@@ -143,6 +145,75 @@ TEST(GuideTextLayout, WordWidthAdjustments) {
         s.m_bItalic = c.bItalic;
         EXPECT_EQ(GuideWordWidth(c.word, s, w), c.nWidth) << c.word << c.bBold << c.bItalic;
     }
+}
+
+constexpr COLORREF kWhite = RGB(255, 255, 255), kGrey = RGB(180, 180, 180);
+
+// A text control without a border, so client and widget coordinates agree.
+struct GuideText {
+    QWidget parent;
+    CGdStatic* text = new CGdStatic(&parent);
+    explicit GuideText(const std::string& bytes, QSize size = QSize(300, 200)) {
+        text->setFont(ProgramFont(12));
+        text->resize(size);
+        text->SetGuideText(bytes);
+    }
+};
+
+TEST(GuideStatic, InkStartsAtTheRunsInTheirColoursAndLongTextScrolls) {
+    GuideText g("<\\GAA     BB>\n<\\crRED> plain", QSize(300, 100));
+    const auto runs = g.text->Layout();
+    ASSERT_EQ(runs.size(), 5u); // the white space between RED and plain is no run
+    const QImage img = Grab(*g.text);
+    // Nothing left of x 5 or above y 5; grey behind the first line's letters and spaces only.
+    EXPECT_EQ(Count(img, IsNot(kWhite), 0, 0, INT_MAX, 5) + Count(img, IsNot(kWhite), 0, 0, 5), 0);
+    EXPECT_TRUE(At(img, runs[1].m_nX + runs[1].m_nWidth / 2, 11) == kGrey &&
+                At(img, 6, 6) == kGrey);
+    EXPECT_EQ(Count(img, Is(kGrey), 0, 23), 0);
+    const GUIDE_RUN &red = runs[3], &plain = runs[4];
+    EXPECT_GT(Count(img, IsReddish, red.m_nX, 23, red.m_nX + red.m_nWidth, 41), 10);
+    EXPECT_EQ(Count(img, IsReddish, plain.m_nX, 23, plain.m_nX + plain.m_nWidth, 41), 0);
+    EXPECT_TRUE(g.text->ScrollBar().isHidden());
+    g.text->SetGuideText("Top" + std::string(20, '\n') + "<\\crBottom>");
+    QScrollBar& bar = g.text->ScrollBar();
+    ASSERT_FALSE(bar.isHidden());
+    EXPECT_EQ(bar.maximum(), 5 + 20 * 18 + 18 + 5 - 100); // the last line and the margin
+    EXPECT_EQ(Count(Grab(*g.text), IsReddish, 0, 0, 280), 0);
+    bar.setValue(bar.maximum());
+    EXPECT_GT(Count(Grab(*g.text), IsReddish, 0, 0, 280), 10);
+    g.text->SetGuideText("short"); // new text starts at the top again
+    EXPECT_TRUE(bar.isHidden() && g.text->ScrollPos() == 0);
+}
+
+TEST(GuideStatic, LoadTextFailuresAndHugeFiles) {
+    TempDir dir;
+    GuideText g("something");
+    for (const std::string& path : {dir.File("nothing-here.txt"), dir.Path()}) {
+        g.text->LoadText(path);
+        EXPECT_TRUE(g.text->Segments().empty()) << path;
+    }
+    EXPECT_EQ(Count(Grab(*g.text), Is(kWhite)), 300 * 200);
+    // A huge file is cut where reading stops.
+    TempDir::Write(dir.File("huge.txt"), std::string(kGuideMaxBytes, 'a') + "\n<\\bEND>");
+    g.text->LoadText(dir.File("huge.txt"));
+    ASSERT_EQ(g.text->Segments().size(), 1u);
+    EXPECT_EQ(g.text->Segments()[0].m_strText.size(), kGuideMaxBytes);
+}
+
+TEST(GuideDlg, ShowsTheShippedGuideBesideTheProgramWithinItsLines) {
+    TempDir dir;
+    platform::SetModuleDirectoryOverride(dir.Path() + "/");
+    std::filesystem::copy_file(std::filesystem::path(QEL_SOURCE_DIR) / "data/QelGuide.txt",
+                               dir.File("QelGuide.txt"));
+    CGuideDlg dlg;
+    platform::SetModuleDirectoryOverride("");
+    const CGdStatic& text = dlg.TextControl();
+    ASSERT_GT(text.Segments().size(), 100u);
+    for (const TEXT_SEGMENT& s : text.Segments()) // balanced markup
+        EXPECT_EQ(s.m_strText.find('>'), std::string::npos) << s.m_strText;
+    const int width = text.contentsRect().width();
+    for (const GUIDE_RUN& run : LayoutGuideRuns(text.Segments(), text.font(), width, INT_MAX))
+        EXPECT_TRUE(run.m_bSpaces || run.m_nX + run.m_nWidth < width - 15) << run.m_strText;
 }
 
 } // namespace
