@@ -67,6 +67,7 @@ class AppTest : public ::testing::Test {
 protected:
     TempDir dir;
     std::vector<std::string> messages;
+    std::vector<platform::FileDialogRequest> asked;
     std::optional<std::string> answer; // what every file dialog answers; none cancels
     std::unique_ptr<CQel2Dlg> dlg;
 
@@ -94,8 +95,10 @@ protected:
             messages.push_back(r.text);
             return platform::IDOK;
         });
-        platform::SetFileDialogResponder(
-            [this](const platform::FileDialogRequest&) { return answer; });
+        platform::SetFileDialogResponder([this](const platform::FileDialogRequest& r) {
+            asked.push_back(r);
+            return answer;
+        });
         dlg.reset(NewDialog());
         dlg->OnInitDialog();
         Pump(pumpMs);
