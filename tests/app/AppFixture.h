@@ -82,9 +82,8 @@ protected:
         platform::SetModuleDirectoryOverride("");
         RunGate().Set();
     }
-    virtual CQel2Dlg* NewDialog() { return new CQel2Dlg; }
     // Writes the files given and starts the program afresh.
-    void Start(const char* settings, const char* countries, int pumpMs = 30) {
+    void Start(const char* settings, const char* countries) {
         dlg.reset();
         if (settings)
             TempDir::Write(dir.File("Attractors.ini"), settings);
@@ -99,9 +98,9 @@ protected:
             asked.push_back(r);
             return answer;
         });
-        dlg.reset(NewDialog());
+        dlg = std::make_unique<CQel2Dlg>();
         dlg->OnInitDialog();
-        Pump(pumpMs);
+        Pump(30);
     }
     CFloatEdit* Box(int index) const { return dlg->m_edit[index]; }
     void Type(int index, const QString& text) {
