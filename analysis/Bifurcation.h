@@ -1,0 +1,19 @@
+#pragma once
+#include "analysis/Lyapunov.h"
+
+#include <vector>
+
+namespace qel {
+
+struct CColumnResult {
+    std::vector<double> maxima; // local maxima of the variable after the transient, in order
+    EOutcome eOutcome = EOutcome::Value;
+};
+
+// One column of a bifurcation diagram: the trajectory from (x, y, z) with the transient
+// dropped, and every local maximum of variable 0 (x), 1 (y) or 2 (z) over the measured steps.
+CColumnResult BifurcationColumn(int kind, const CStepParams& p, double x, double y, double z,
+                                int variable, const CRunLength& run,
+                                const std::atomic<bool>* cancel = nullptr);
+
+} // namespace qel
