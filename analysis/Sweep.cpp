@@ -124,3 +124,12 @@ std::vector<CLyapunovResult> RunMap(const CSweep& s, const std::atomic<bool>* ca
 }
 
 } // namespace qel
+
+namespace qel {
+std::string VariableTitle(int kind, int variable) {
+    static const char* const kLetters[3] = {"x", "y", "z"};
+    static const char* const kEconomic[3] = {"Output (Q)", "Money (M)", "Pricing (P)"};
+    const int v = variable < 0 || variable > 2 ? 0 : variable;
+    return kind == SORVAN_KIND ? kEconomic[v] : kLetters[v];
+}
+} // namespace qel

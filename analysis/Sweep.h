@@ -57,3 +57,8 @@ std::vector<CLyapunovResult> RunMap(const CSweep& s, const std::atomic<bool>* ca
                                     const std::function<void(int, int)>& progress = {});
 
 } // namespace qel
+
+namespace qel {
+// "x", "y", "z", for the economic model "Output (Q)", "Money (M)", "Pricing (P)".
+std::string VariableTitle(int kind, int variable);
+} // namespace qel

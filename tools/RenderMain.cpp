@@ -7,6 +7,7 @@
 #include "model/Attractor.h"
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
+#include "tools/RenderAnalysis.h"
 
 #include <QGuiApplication>
 #include <clocale>
@@ -34,7 +35,19 @@ const char* const kUsage =
     "  --country NAME        draw this country of the economic model; repeat it to draw\n"
     "                        several over one another, in order\n"
     "  --countries FILE      country presets (default: countries.xml beside the program)\n"
-    "  --help                this text\n";
+    "  --help                this text\n"
+    "analyses (parameters by their letters a to g; ranges default to the settings' limits):\n"
+    "  --lyapunov            print 'lyapunov VALUE' for the settings' values\n"
+    "                        (--transient N, default 20000; --steps N, default 400000)\n"
+    "  --map P1,P2           stability map: largest Lyapunov exponent over two parameters\n"
+    "    [--grid WxH] [--range1 LO:HI] [--range2 LO:HI] [--transient N] [--steps N]\n"
+    "    (defaults 128x128, 1000 and 5000)\n"
+    "  --bifurcation P       local maxima of a variable over one parameter\n"
+    "    [--variable x|y|z] [--columns N] [--range LO:HI] [--transient N] [--steps N]\n"
+    "    (defaults x, 300, 20000 and 20000)\n"
+    "  --threads T           threads for --map and --bifurcation (default: all cores)\n"
+    "  --out FILE            picture, .png or .pdf; --csv FILE the numbers, %.17g\n"
+    "  --size WxH            picture size (default 760x600)\n";
 
 int Usage(const std::string& why) {
     std::fprintf(stderr, "qel-render: %s\n", why.c_str());
@@ -121,6 +134,8 @@ bool WritePoints(CAttractor& a, int plane, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (int code = 0; RunAnalysisIfAsked(argc, argv, code))
+        return code;
     std::string settings, out = "graph.png", points, planeText = "0", countriesFile;
     std::vector<std::string> countries;
     bool kindGiven = false;

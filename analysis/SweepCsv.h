@@ -1,0 +1,20 @@
+#pragma once
+#include "analysis/Sweep.h"
+
+#include <string>
+#include <vector>
+
+namespace qel {
+
+// One row per cell: both parameter values, the exponent (nan when diverged) and a diverged
+// flag; cells not computed are left out. Numbers as %.17g. False when the file could not be
+// written completely.
+bool WriteMapCsv(const std::string& path, const CSweep& s,
+                 const std::vector<CLyapunovResult>& cells);
+
+// One row per local maximum: the parameter value, the maximum; a diverged column gives one row
+// with nan and the diverged flag.
+bool WriteDiagramCsv(const std::string& path, const CSweep& s,
+                     const std::vector<CColumnResult>& columns);
+
+} // namespace qel
