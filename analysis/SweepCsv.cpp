@@ -13,16 +13,27 @@ std::string Letter(int param) {
     return std::string(1, static_cast<char>('a' + param));
 }
 
-bool Finish(std::FILE* f) {
-    const bool ok = !std::ferror(f);
-    return std::fclose(f) == 0 && ok;
+// Written beside the file and renamed over it only when complete, so a full disk never
+// leaves half of the numbers in place of an earlier file.
+std::FILE* Begin(const std::string& path) {
+    return std::fopen((path + ".saving").c_str(), "w");
+}
+
+bool Finish(std::FILE* f, const std::string& path) {
+    bool ok = !std::ferror(f);
+    ok = std::fclose(f) == 0 && ok;
+    const std::string work = path + ".saving";
+    ok = ok && std::rename(work.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(work.c_str());
+    return ok;
 }
 
 } // namespace
 
 bool WriteMapCsv(const std::string& path, const CSweep& s,
                  const std::vector<CLyapunovResult>& cells) {
-    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::FILE* f = Begin(path);
     if (!f)
         return false;
     std::fprintf(f, "%s,%s,lyapunov,diverged\n", Letter(s.nParam[0]).c_str(),
@@ -37,12 +48,12 @@ bool WriteMapCsv(const std::string& path, const CSweep& s,
                      SweepValue(s.lo[1], s.hi[1], j, s.nCount[1]),
                      diverged ? std::nan("") : r.dExponent, diverged ? 1 : 0);
     }
-    return Finish(f);
+    return Finish(f, path);
 }
 
 bool WriteDiagramCsv(const std::string& path, const CSweep& s,
                      const std::vector<CColumnResult>& columns) {
-    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::FILE* f = Begin(path);
     if (!f)
         return false;
     std::fprintf(f, "%s,%s,diverged\n", Letter(s.nParam[0]).c_str(),
@@ -54,7 +65,7 @@ bool WriteDiagramCsv(const std::string& path, const CSweep& s,
         for (double m : columns[c].maxima)
             std::fprintf(f, "%.17g,%.17g,0\n", v, m);
     }
-    return Finish(f);
+    return Finish(f, path);
 }
 
 } // namespace qel

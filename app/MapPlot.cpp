@@ -32,7 +32,6 @@ QCPColorGradient GradientFor(double lo, double hi) {
 CMapPlot::CMapPlot(QWidget* parent) : QCustomPlot(parent) {
     m_pMap = new QCPColorMap(xAxis, yAxis);
     m_pMap->setInterpolate(false);
-    m_pMap->setTightBoundary(true);
     m_pScale = new QCPColorScale(this);
     plotLayout()->addElement(0, 1, m_pScale);
     m_pScale->axis()->setLabel("largest Lyapunov exponent");

@@ -68,6 +68,7 @@ CQel2Dlg::CQel2Dlg(QWidget* parent) : QDialog(parent) {
 }
 
 CQel2Dlg::~CQel2Dlg() {
+    CloseAnalysisWindows();
     // No worker may outlive the attractor or the drawing window.
     if (m_drawWnd)
         m_drawWnd->StopWorker();
@@ -141,6 +142,8 @@ void CQel2Dlg::BuildMenu() {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnExportTrajectory);
             } else if (id == ID_ANALYSIS_TIME_SERIES) {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnTimeSeries);
+            } else if (id == ID_ANALYSIS_BIFURCATION || id == ID_ANALYSIS_STABILITY_MAP) {
+                connect(action, &QAction::triggered, this, [this, id] { OnAnalysis(id); });
             } else if (id == ID_HELP_GUIDE) {
                 connect(action, &QAction::triggered, this, [this] { ShowGuideDialog(this); });
             } else if (id == ID_HELP_ABOUT_QELMETER || id == IDM_ABOUTBOX) {

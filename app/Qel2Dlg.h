@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class CAnalysisWnd;
 class CAttractor;
 class CBMPStatic;
 class CClrStatic;
@@ -97,6 +98,12 @@ public:
     void OnTimeSeries();
     void UpdateTimeSeries();
     CTimeSeriesWnd* TimeSeriesWnd() const { return m_pTimeSeries; }
+    // Analysis windows.
+    void OnAnalysis(int command);
+    // Swept values into their boxes, marked changed as a country choice marks them.
+    void WriteSweptValues(const int* params, const double* values, int count);
+    void CloseAnalysisWindows();
+    CAnalysisWnd* AnalysisWindow(int command) const;
 
     // IPlotMessageSink
     long OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
@@ -153,6 +160,8 @@ private:
     QLabel* m_accumulatedLabel = nullptr;
     std::map<int, QAction*> m_actions;
     CTimeSeriesWnd* m_pTimeSeries = nullptr; // a child: deleted with the window
+    CAnalysisWnd* m_pMapWnd = nullptr;
+    CAnalysisWnd* m_pBifurcationWnd = nullptr;
 };
 
 // The position of each edit box in CQel2Dlg::m_edit.

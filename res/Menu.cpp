@@ -21,6 +21,8 @@ constexpr MenuItem kAttractorItems[] = {
 // The analysis windows; each new one is one more row here.
 constexpr MenuItem kAnalysisItems[] = {
     {ID_ANALYSIS_TIME_SERIES, "&Time Series", 0},
+    {ID_ANALYSIS_BIFURCATION, "&Bifurcation Diagram...", 0},
+    {ID_ANALYSIS_STABILITY_MAP, "Stability &Map...", 0},
 };
 
 constexpr MenuItem kHelpItems[] = {

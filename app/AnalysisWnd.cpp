@@ -1,0 +1,284 @@
+#include "app/AnalysisWnd.h"
+
+#include "app/Qel2Dlg.h"
+#include "model/Attractor.h"
+#include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFutureWatcher>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <sys/stat.h>
+
+using namespace qel;
+
+namespace {
+
+QString Number(double v) {
+    return QString::number(v, 'g', 10);
+}
+
+std::string FilesFolder() {
+    const std::string folder = platform::GetModuleDirectory() + "Files";
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        ::mkdir(folder.c_str(), 0755); // a failure shows when the file is written
+    return folder;
+}
+
+std::optional<std::string> AskSave(QWidget* parent, const char* filter, const char* name,
+                                   const char* extension) {
+    platform::FileDialogRequest request;
+    request.filter = filter;
+    request.initialDir = FilesFolder();
+    request.fileName = name;
+    request.defaultExtension = extension;
+    return platform::AskFileName(parent, request);
+}
+
+void ErrorCreatingFile(QWidget* parent, const std::string& path) {
+    char text[4096];
+    std::snprintf(text, sizeof text, LoadString(IDS_ERROR_CREATING_FILE), path.c_str());
+    platform::MessageBox(parent, text);
+}
+
+QSpinBox* StepBox(int value) {
+    auto* box = new QSpinBox;
+    box->setRange(0, 2000000000);
+    box->setSingleStep(1000);
+    box->setValue(value);
+    box->setGroupSeparatorShown(false);
+    return box;
+}
+
+} // namespace
+
+CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
+    : QWidget(owner, Qt::Window), m_pOwner(owner) {
+    setWindowTitle(title);
+    auto* layout = new QVBoxLayout(this);
+    m_pSettings = new QGridLayout;
+    layout->addLayout(m_pSettings);
+    m_pTransient = StepBox(1000);
+    m_pSteps = StepBox(5000);
+    m_pSteps->setMinimum(1);
+    auto* buttons = new QHBoxLayout;
+    m_btnCompute = new QPushButton("&Compute");
+    m_btnCancel = new QPushButton("C&ancel");
+    m_btnSavePicture = new QPushButton("Save &Picture...");
+    m_btnSaveData = new QPushButton("Save &Data...");
+    m_pProgress = new QProgressBar;
+    m_pProgress->setRange(0, 1);
+    m_pProgress->setValue(0);
+    buttons->addWidget(m_btnCompute);
+    buttons->addWidget(m_btnCancel);
+    buttons->addWidget(m_pProgress, 1);
+    buttons->addWidget(m_btnSavePicture);
+    buttons->addWidget(m_btnSaveData);
+    layout->addLayout(buttons);
+    m_pStatus = new QLabel(" ");
+    layout->addWidget(m_pStatus);
+    m_btnCancel->setEnabled(false);
+    m_btnSavePicture->setEnabled(false);
+    m_btnSaveData->setEnabled(false);
+    connect(m_btnCompute, &QPushButton::clicked, this, &CAnalysisWnd::OnCompute);
+    connect(m_btnCancel, &QPushButton::clicked, this, &CAnalysisWnd::OnCancel);
+    connect(m_btnSavePicture, &QPushButton::clicked, this, &CAnalysisWnd::OnSavePicture);
+    connect(m_btnSaveData, &QPushButton::clicked, this, &CAnalysisWnd::OnSaveData);
+    // Results arrive by the thousand: the picture is redrawn a few times a second at most.
+    m_pRedraw = new QTimer(this);
+    m_pRedraw->setInterval(150);
+    connect(m_pRedraw, &QTimer::timeout, this, [this] {
+        if (m_bDirty) {
+            m_bDirty = false;
+            Redraw();
+        }
+    });
+}
+
+CAnalysisWnd::~CAnalysisWnd() {
+    StopAndWait();
+}
+
+CAnalysisWnd::CParamRow CAnalysisWnd::AddParamRow(int row, const QString& label) {
+    CParamRow r;
+    r.pParam = new QComboBox;
+    r.pLo = new QLineEdit;
+    r.pHi = new QLineEdit;
+    m_pSettings->addWidget(new QLabel(label), row, 0);
+    m_pSettings->addWidget(r.pParam, row, 1);
+    m_pSettings->addWidget(new QLabel("from"), row, 2);
+    m_pSettings->addWidget(r.pLo, row, 3);
+    m_pSettings->addWidget(new QLabel("to"), row, 4);
+    m_pSettings->addWidget(r.pHi, row, 5);
+    connect(r.pParam, &QComboBox::activated, this, [this, r] {
+        const CAttractor* a = m_pOwner->Attractor();
+        const int p = ParamOf(r);
+        if (a && p >= 0) {
+            r.pLo->setText(Number(a->m_param[p].m_lower));
+            r.pHi->setText(Number(a->m_param[p].m_upper));
+        }
+    });
+    return r;
+}
+
+void CAnalysisWnd::FillParamRow(CParamRow& r, int param) {
+    const CAttractor* a = m_pOwner->Attractor();
+    r.pParam->clear();
+    for (int p = 0; p < UsedParameterCount(m_nKind); ++p)
+        r.pParam->addItem(QString::fromStdString(ParameterTitle(m_nKind, p)), p);
+    r.pParam->setCurrentIndex(param);
+    r.pLo->setText(Number(a->m_param[param].m_lower));
+    r.pHi->setText(Number(a->m_param[param].m_upper));
+}
+
+int CAnalysisWnd::ParamOf(const CParamRow& r) const {
+    return r.pParam->currentIndex() < 0 ? -1 : r.pParam->currentData().toInt();
+}
+
+bool CAnalysisWnd::ReadRange(const CParamRow& r, double& lo, double& hi) {
+    bool okLo = false, okHi = false;
+    lo = r.pLo->text().trimmed().toDouble(&okLo);
+    hi = r.pHi->text().trimmed().toDouble(&okHi);
+    if (okLo && okHi && std::isfinite(lo) && std::isfinite(hi) && lo < hi)
+        return true;
+    platform::MessageBox(this, "The range of " + r.pParam->currentText().toStdString() +
+                                   " must be two numbers, the first below the second.");
+    return false;
+}
+
+void CAnalysisWnd::Open() {
+    const CAttractor* a = m_pOwner->Attractor();
+    if (a && a->GetKind() != m_nKind && !IsComputing()) {
+        m_nKind = a->GetKind();
+        ResetSettings();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+bool CAnalysisWnd::IsComputing() const {
+    return m_pWatcher && m_pWatcher->isRunning();
+}
+
+void CAnalysisWnd::OnCompute() {
+    StopAndWait();
+    const CAttractor* a = m_pOwner->Attractor();
+    if (!a)
+        return;
+    if (a->GetKind() != m_nKind) {
+        m_nKind = a->GetKind();
+        ResetSettings();
+    }
+    CSweep sweep = CSweep::FromRecord(*a);
+    sweep.run = {m_pTransient->value(), m_pSteps->value()};
+    if (!ReadSettings(sweep))
+        return;
+    m_nComputedKind = m_nKind;
+    m_pCancel = std::make_shared<std::atomic<bool>>(false);
+    m_bCancelled = false;
+    delete m_pWatcher;
+    m_pWatcher = Launch(sweep, m_pCancel);
+    m_pWatcher->setParent(this);
+    connect(m_pWatcher, &QFutureWatcherBase::progressRangeChanged, m_pProgress,
+            &QProgressBar::setRange);
+    connect(m_pWatcher, &QFutureWatcherBase::progressValueChanged, m_pProgress,
+            &QProgressBar::setValue);
+    connect(m_pWatcher, &QFutureWatcherBase::finished, this, &CAnalysisWnd::OnFinished);
+    m_pProgress->setValue(0);
+    m_btnCompute->setEnabled(false);
+    m_btnCancel->setEnabled(true);
+    m_btnSavePicture->setEnabled(true);
+    m_btnSaveData->setEnabled(true);
+    ShowStatus("Computing...");
+    Redraw();
+    m_pRedraw->start();
+}
+
+void CAnalysisWnd::OnCancel() {
+    if (!IsComputing())
+        return;
+    m_bCancelled = true;
+    m_pCancel->store(true);
+    m_pWatcher->cancel();
+}
+
+void CAnalysisWnd::StopAndWait() {
+    if (!m_pWatcher)
+        return;
+    if (m_pWatcher->isRunning()) {
+        m_bCancelled = true;
+        m_pCancel->store(true);
+        m_pWatcher->cancel();
+    }
+    // Cells look at the cancel flag every few thousand steps: this wait is short.
+    m_pWatcher->waitForFinished();
+}
+
+void CAnalysisWnd::OnFinished() {
+    m_pRedraw->stop();
+    m_bDirty = false;
+    Redraw();
+    m_btnCompute->setEnabled(true);
+    m_btnCancel->setEnabled(false);
+    if (m_bCancelled)
+        ShowStatus("Cancelled: the picture shows what was computed.");
+    else {
+        m_pProgress->setValue(m_pProgress->maximum());
+        ShowStatus("Done.");
+    }
+}
+
+void CAnalysisWnd::closeEvent(QCloseEvent* event) {
+    StopAndWait();
+    QWidget::closeEvent(event);
+}
+
+void CAnalysisWnd::SetPlot(QWidget* plot) {
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, plot, 1);
+}
+
+void CAnalysisWnd::ShowStatus(const QString& text) {
+    m_pStatus->setText(text);
+}
+
+void CAnalysisWnd::WriteToMainWindow(const int* params, const double* values, int count) {
+    const CAttractor* a = m_pOwner->Attractor();
+    if (!a || a->GetKind() != m_nComputedKind) {
+        ShowStatus("This picture belongs to another attractor; compute it again first.");
+        return;
+    }
+    m_pOwner->WriteSweptValues(params, values, count);
+    QStringList parts;
+    for (int k = 0; k < count; ++k)
+        parts << QString("%1 = %2").arg(QChar('a' + params[k])).arg(Number(values[k]));
+    ShowStatus(parts.join(", ") + " written into the main window: Run shows this economy.");
+}
+
+void CAnalysisWnd::OnSavePicture() {
+    auto chosen = AskSave(this, "PNG Files (*.png)|*.png|PDF Files (*.pdf)|*.pdf||",
+                          "picture.png", "png");
+    if (!chosen)
+        return;
+    if (!SavePicture(QString::fromStdString(*chosen)))
+        ErrorCreatingFile(this, *chosen);
+}
+
+void CAnalysisWnd::OnSaveData() {
+    auto chosen = AskSave(this, "CSV Files (*.csv)|*.csv||", "data.csv", "csv");
+    if (chosen && !SaveData(*chosen))
+        ErrorCreatingFile(this, *chosen);
+}

@@ -1,0 +1,86 @@
+#pragma once
+#include "analysis/Sweep.h"
+
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+class CQel2Dlg;
+class QComboBox;
+class QFutureWatcherBase;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+// What the stability map and the bifurcation diagram share: a window beside the main one with
+// settings, Compute, a progress bar, Cancel and the two Save buttons. The work runs on
+// QtConcurrent's pool; closing the window cancels it.
+class CAnalysisWnd : public QWidget {
+    Q_OBJECT
+public:
+    CAnalysisWnd(CQel2Dlg* owner, const QString& title);
+    ~CAnalysisWnd() override;
+
+    // Brings the settings in line with the main window's kind, then shows the window.
+    void Open();
+    void OnCompute();
+    void OnCancel();
+    bool IsComputing() const;
+
+    QPushButton *m_btnCompute = nullptr, *m_btnCancel = nullptr, *m_btnSavePicture = nullptr,
+                *m_btnSaveData = nullptr;
+    QProgressBar* m_pProgress = nullptr;
+    QLabel* m_pStatus = nullptr;
+    QSpinBox *m_pTransient = nullptr, *m_pSteps = nullptr;
+
+protected:
+    // Parameter choice with its range boxes; the range follows the parameter's limits.
+    struct CParamRow {
+        QComboBox* pParam = nullptr;
+        QLineEdit *pLo = nullptr, *pHi = nullptr;
+    };
+    CParamRow AddParamRow(int row, const QString& label);
+    void FillParamRow(CParamRow& r, int param);
+    // False (after telling the user) when the range boxes do not hold LO below HI.
+    bool ReadRange(const CParamRow& r, double& lo, double& hi);
+    int ParamOf(const CParamRow& r) const;
+
+    // The kind changed: choices and ranges back to their defaults.
+    virtual void ResetSettings() = 0;
+    // The sweep from the settings, false when they are refused.
+    virtual bool ReadSettings(qel::CSweep& sweep) = 0;
+    // Starts the work; returns the watcher that follows it.
+    virtual QFutureWatcherBase* Launch(const qel::CSweep& sweep,
+                                       std::shared_ptr<std::atomic<bool>> cancel) = 0;
+    virtual void Redraw() = 0;
+    virtual bool SavePicture(const QString& path) = 0;
+    virtual bool SaveData(const std::string& path) = 0;
+
+    // Writes swept values into the main window's boxes as a country choice does.
+    void WriteToMainWindow(const int* params, const double* values, int count);
+    void MarkChanged() { m_bDirty = true; }
+    void ShowStatus(const QString& text);
+    // The picture goes between the settings and the buttons.
+    void SetPlot(QWidget* plot);
+
+    CQel2Dlg* m_pOwner;
+    QGridLayout* m_pSettings = nullptr;
+    int m_nKind = -1;
+
+private:
+    void OnSavePicture();
+    void OnSaveData();
+    void OnFinished();
+    void StopAndWait();
+    void closeEvent(QCloseEvent* event) override;
+
+    QFutureWatcherBase* m_pWatcher = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_pCancel;
+    QTimer* m_pRedraw = nullptr;
+    bool m_bDirty = false, m_bCancelled = false;
+    int m_nComputedKind = -1;
+};

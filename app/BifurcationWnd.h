@@ -1,0 +1,33 @@
+#pragma once
+#include "app/AnalysisWnd.h"
+#include "app/BifurcationPlot.h"
+
+#include <QFutureWatcher>
+
+// "Bifurcation Diagram...": the local maxima of a variable over one parameter; a click on a
+// column puts its value into the main window.
+class CBifurcationWnd : public CAnalysisWnd {
+    Q_OBJECT
+public:
+    explicit CBifurcationWnd(CQel2Dlg* owner);
+
+    CBifurcationPlot* Plot() const { return m_pPlot; }
+    QSpinBox* m_pColumns = nullptr;
+    QComboBox* m_pVariable = nullptr;
+    CParamRow m_row;
+
+    QString DescribeColumn(int column) const;
+    void ClickColumn(int column);
+
+protected:
+    void ResetSettings() override;
+    bool ReadSettings(qel::CSweep& sweep) override;
+    QFutureWatcherBase* Launch(const qel::CSweep& sweep,
+                               std::shared_ptr<std::atomic<bool>> cancel) override;
+    void Redraw() override;
+    bool SavePicture(const QString& path) override;
+    bool SaveData(const std::string& path) override;
+
+private:
+    CBifurcationPlot* m_pPlot = nullptr;
+};

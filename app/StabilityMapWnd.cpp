@@ -1,0 +1,136 @@
+#include "app/StabilityMapWnd.h"
+
+#include "analysis/SweepCsv.h"
+#include "app/Qel2Dlg.h"
+#include "model/Attractor.h"
+#include "platform/Dialogs.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QtConcurrent>
+
+using namespace qel;
+
+CStabilityMapWnd::CStabilityMapWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Stability Map") {
+    m_rows[0] = AddParamRow(0, "Across");
+    m_rows[1] = AddParamRow(1, "Up");
+    m_pGridW = new QSpinBox;
+    m_pGridH = new QSpinBox;
+    for (QSpinBox* box : {m_pGridW, m_pGridH}) {
+        box->setRange(1, 2048);
+        box->setValue(128);
+    }
+    m_pSettings->addWidget(new QLabel("Grid"), 2, 0);
+    m_pSettings->addWidget(m_pGridW, 2, 1);
+    m_pSettings->addWidget(new QLabel("by"), 2, 2);
+    m_pSettings->addWidget(m_pGridH, 2, 3);
+    m_pSettings->addWidget(new QLabel("Transient steps"), 3, 0);
+    m_pSettings->addWidget(m_pTransient, 3, 1);
+    m_pSettings->addWidget(new QLabel("Measured"), 3, 2);
+    m_pSettings->addWidget(m_pSteps, 3, 3);
+    m_pZeroLine = new QCheckBox("Qelmeter zero line (a d = b c)");
+    m_pSettings->addWidget(m_pZeroLine, 2, 4, 1, 2);
+    m_pPlot = new CMapPlot;
+    m_pPlot->setMinimumSize(560, 440);
+    m_pPlot->setMouseTracking(true);
+    SetPlot(m_pPlot);
+    connect(m_pZeroLine, &QCheckBox::toggled, this, [this](bool on) {
+        m_pPlot->ShowQelmeterLine(on);
+        m_pPlot->replot();
+    });
+    connect(m_pPlot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
+        const int cell = m_pPlot->CellAt(e->position());
+        if (cell >= 0)
+            ShowStatus(DescribeCell(cell));
+    });
+    connect(m_pPlot, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) {
+        if (e->button() == Qt::LeftButton)
+            ClickCell(m_pPlot->CellAt(e->position()));
+    });
+}
+
+void CStabilityMapWnd::ResetSettings() {
+    // The economic model's default: Inertion against Adaptation, the Qelmeter's positive terms.
+    FillParamRow(m_rows[0], 0);
+    FillParamRow(m_rows[1], std::min(3, UsedParameterCount(m_nKind) - 1));
+    m_pZeroLine->setEnabled(m_nKind == SORVAN_KIND);
+    if (m_nKind != SORVAN_KIND)
+        m_pZeroLine->setChecked(false);
+}
+
+bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
+    for (int k = 0; k < 2; ++k) {
+        sweep.nParam[k] = ParamOf(m_rows[k]);
+        if (!ReadRange(m_rows[k], sweep.lo[k], sweep.hi[k]))
+            return false;
+    }
+    if (sweep.nParam[0] == sweep.nParam[1]) {
+        platform::MessageBox(this, "Choose two different parameters for the map.");
+        return false;
+    }
+    sweep.nCount[0] = m_pGridW->value();
+    sweep.nCount[1] = m_pGridH->value();
+    return true;
+}
+
+QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
+                                             std::shared_ptr<std::atomic<bool>> cancel) {
+    const CAttractor* a = m_pOwner->Attractor();
+    m_pPlot->Start(sweep, a->m_param[sweep.nParam[0]].m_value,
+                   a->m_param[sweep.nParam[1]].m_value);
+    m_pPlot->ShowQelmeterLine(m_pZeroLine->isChecked());
+    m_order.clear();
+    for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
+        m_order.push_back(cell);
+    auto* watcher = new QFutureWatcher<CLyapunovResult>;
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [this, watcher](int b, int e) {
+        for (int k = b; k < e; ++k)
+            m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
+        MarkChanged();
+    });
+    watcher->setFuture(QtConcurrent::mapped(m_order, [sweep, cancel](int cell) {
+        return MapCell(sweep, cell, cancel.get());
+    }));
+    return watcher;
+}
+
+void CStabilityMapWnd::Redraw() {
+    m_pPlot->Refresh();
+}
+
+QString CStabilityMapWnd::DescribeCell(int cell) const {
+    const CSweep& s = m_pPlot->Sweep();
+    const int i = cell % s.nCount[0], j = cell / s.nCount[0];
+    QString text;
+    for (int k = 0; k < 2; ++k)
+        text += QString("%1 = %2   ")
+                    .arg(QString::fromStdString(ParameterTitle(s.nKind, s.nParam[k])))
+                    .arg(SweepValue(s.lo[k], s.hi[k], k ? j : i, s.nCount[k]), 0, 'g', 8);
+    const CLyapunovResult& r = m_pPlot->Cells()[cell];
+    if (r.eOutcome == EOutcome::Diverged)
+        return text + "diverged";
+    if (r.eOutcome == EOutcome::Cancelled)
+        return text + "not computed yet";
+    return text + QString("exponent %1").arg(r.dExponent, 0, 'f', 4);
+}
+
+void CStabilityMapWnd::ClickCell(int cell) {
+    if (cell < 0)
+        return;
+    const CSweep& s = m_pPlot->Sweep();
+    const int i = cell % s.nCount[0], j = cell / s.nCount[0];
+    const double values[2] = {SweepValue(s.lo[0], s.hi[0], i, s.nCount[0]),
+                              SweepValue(s.lo[1], s.hi[1], j, s.nCount[1])};
+    WriteToMainWindow(s.nParam, values, 2);
+}
+
+bool CStabilityMapWnd::SavePicture(const QString& path) {
+    return m_pPlot->SavePicture(path);
+}
+
+bool CStabilityMapWnd::SaveData(const std::string& path) {
+    return WriteMapCsv(path, m_pPlot->Sweep(), m_pPlot->Cells());
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include "app/AnalysisWnd.h"
+#include "app/MapPlot.h"
+
+#include <QFutureWatcher>
+
+class QCheckBox;
+
+// "Stability Map...": the largest Lyapunov exponent over two parameters, filled in coarse to
+// fine; a click on a cell puts its values into the main window.
+class CStabilityMapWnd : public CAnalysisWnd {
+    Q_OBJECT
+public:
+    explicit CStabilityMapWnd(CQel2Dlg* owner);
+
+    CMapPlot* Plot() const { return m_pPlot; }
+    QSpinBox *m_pGridW = nullptr, *m_pGridH = nullptr;
+    QCheckBox* m_pZeroLine = nullptr;
+    CParamRow m_rows[2];
+
+    // What the cell under pos holds, as the window tells it on hover.
+    QString DescribeCell(int cell) const;
+    void ClickCell(int cell);
+
+protected:
+    void ResetSettings() override;
+    bool ReadSettings(qel::CSweep& sweep) override;
+    QFutureWatcherBase* Launch(const qel::CSweep& sweep,
+                               std::shared_ptr<std::atomic<bool>> cancel) override;
+    void Redraw() override;
+    bool SavePicture(const QString& path) override;
+    bool SaveData(const std::string& path) override;
+
+private:
+    CMapPlot* m_pPlot = nullptr;
+    QList<int> m_order;
+};

@@ -1,0 +1,174 @@
+#include "AppFixture.h"
+#include "app/BifurcationWnd.h"
+#include "app/StabilityMapWnd.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <fstream>
+
+namespace {
+
+class AnalysisWndTest : public AppTest {
+protected:
+    template <class W> W* Open(int command) {
+        QApplication::setFont(QFont("Liberation Sans", 9));
+        dlg->CommandAction(command)->trigger();
+        auto* w = dynamic_cast<W*>(dlg->AnalysisWindow(command));
+        EXPECT_TRUE(w && w->isVisible());
+        return w;
+    }
+    static void Settle(CAnalysisWnd* w, const char* what) {
+        ASSERT_TRUE(WaitFor([&] { return !w->IsComputing(); }, 60000))
+            << "waited for " << what;
+        Pump(20);
+    }
+    static QPoint Pixel(QCustomPlot* p, double x, double y) {
+        return QPointF(p->xAxis->coordToPixel(x), p->yAxis->coordToPixel(y)).toPoint();
+    }
+};
+
+} // namespace
+
+// The economic model's default map (Inertion against Adaptation over their limits): each
+// cell's colour is its exponent's on the scale, hover names the cell, and a click puts the
+// cell's economy into the boxes for the next Run.
+TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
+    auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->m_rows[0].pParam->currentText(), "a Inertion");
+    EXPECT_EQ(w->m_rows[1].pParam->currentText(), "d Adaptation");
+    EXPECT_EQ(w->m_rows[1].pLo->text() + ":" + w->m_rows[1].pHi->text(), "0:20");
+    w->m_pGridW->setValue(6);
+    w->m_pGridH->setValue(5);
+    w->m_pSteps->setValue(300);
+    w->m_pZeroLine->setChecked(true);
+    w->resize(760, 640);
+    Click(w->m_btnCompute);
+    EXPECT_FALSE(w->m_btnCompute->isEnabled());
+    Settle(w, "the 6 x 5 map");
+    EXPECT_EQ(w->m_pProgress->value(), 30);
+    EXPECT_EQ(w->m_pProgress->maximum(), 30);
+    EXPECT_EQ(w->m_pStatus->text(), "Done.");
+    EXPECT_TRUE(w->m_btnCompute->isEnabled() && !w->m_btnCancel->isEnabled());
+
+    CMapPlot* plot = w->Plot();
+    const QImage shot = plot->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const qel::CSweep& s = plot->Sweep();
+    int values = 0;
+    for (int cell = 0; cell < 30; ++cell) {
+        const int i = cell % 6, j = cell / 6;
+        const double a = qel::SweepValue(10, 50, i, 6), d = qel::SweepValue(0, 20, j, 5);
+        // Away from the cross and the zero line, at the cell's centre.
+        const QPoint at = Pixel(plot, a, d) + QPoint(i == 1 ? 12 : 0, 12);
+        const qel::CLyapunovResult& r = plot->Cells()[cell];
+        ASSERT_NE(r.eOutcome, qel::EOutcome::Cancelled) << cell;
+        const QRgb want =
+            r.eOutcome == qel::EOutcome::Diverged
+                ? qRgb(150, 150, 150)
+                : plot->ColorMap()->gradient().color(r.dExponent, plot->ColorMap()->dataRange());
+        EXPECT_EQ(shot.pixel(at * ratio) & 0xFFFFFF, want & 0xFFFFFF) << cell;
+        values += r.eOutcome == qel::EOutcome::Value;
+        EXPECT_EQ(plot->CellAt(at), cell);
+    }
+    EXPECT_GT(values, 0);
+    // a d = b c with b = 1.5, c = 0.8 from the settings: d = 0.1 at a = 12.
+    auto zero = plot->QelmeterLine()->data()->findBegin(12.0);
+    EXPECT_TRUE(plot->QelmeterLine()->visible());
+    EXPECT_NEAR(zero->value * zero->key, 1.2, 1e-12);
+    EXPECT_EQ(s.nParam[0], 0);
+
+    const QPoint cell = Pixel(plot, qel::SweepValue(10, 50, 3, 6), qel::SweepValue(0, 20, 2, 5));
+    QMouseEvent move(QEvent::MouseMove, cell, plot->mapToGlobal(cell), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    EXPECT_TRUE(w->m_pStatus->text().startsWith("a Inertion = 34   d Adaptation = 10   "))
+        << w->m_pStatus->text().toStdString();
+    QTest::mouseClick(plot, Qt::LeftButton, {}, cell);
+    EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "34");
+    EXPECT_EQ(Box(EDIT_A + 3)->text().trimmed(), "10");
+    EXPECT_EQ(Box(EDIT_A + 1)->text().trimmed(), "1.5");
+    EXPECT_EQ(A().m_param[0].m_bModified, 1);
+    EXPECT_EQ(A().m_param[3].m_bModified, 1);
+    Click(dlg->m_btnRun);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(A().m_param[0].m_value, 34.0);
+    EXPECT_EQ(A().m_param[3].m_value, 10.0);
+    EXPECT_EQ(dlg->m_qelmeterValue->Text(), "338.800"); // 34 * 10 - 1.5 * 0.8
+
+    // Numbers and pictures as the user saves them; a bad range is refused with a message.
+    answer = dir.File("map.csv");
+    Click(w->m_btnSaveData);
+    std::ifstream csv(*answer);
+    std::string header, first;
+    std::getline(csv, header);
+    std::getline(csv, first);
+    EXPECT_EQ(header, "a,d,lyapunov,diverged");
+    EXPECT_EQ(first.substr(0, 5), "10,0,");
+    answer = dir.File("map.pdf");
+    Click(w->m_btnSavePicture);
+    EXPECT_GT(std::filesystem::file_size(*answer), 1000u);
+    w->m_rows[0].pLo->setText("50");
+    Click(w->m_btnCompute);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The range of a Inertion must be two numbers, the first below the second.");
+    EXPECT_FALSE(w->IsComputing());
+}
+
+// Cancel and closing the window both end a computation that would run for hours.
+TEST_F(AnalysisWndTest, CancelAndCloseStopLongWork) {
+    CWatchdog dog(60, "stopping the analysis windows");
+    auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
+    ASSERT_TRUE(w);
+    w->m_pGridW->setValue(3);
+    w->m_pGridH->setValue(3);
+    w->m_pSteps->setValue(2000000000);
+    Click(w->m_btnCompute);
+    ASSERT_TRUE(w->IsComputing());
+    EXPECT_TRUE(w->m_btnCancel->isEnabled());
+    Click(w->m_btnCancel);
+    Settle(w, "the map to stop after Cancel");
+    EXPECT_TRUE(w->m_pStatus->text().startsWith("Cancelled"));
+    EXPECT_LT(w->m_pProgress->value(), 9);
+    EXPECT_TRUE(w->m_btnCompute->isEnabled());
+
+    auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
+    ASSERT_TRUE(b);
+    b->m_pSteps->setValue(2000000000);
+    Click(b->m_btnCompute);
+    ASSERT_TRUE(b->IsComputing());
+    b->close();
+    EXPECT_FALSE(b->IsComputing()); // closing waits for the cells to see the cancel flag
+}
+
+// A Lorenz diagram over a: the points are the maxima of x, a click on a column writes a.
+TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
+    dlg->OnSelectAttractor(2);
+    auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->m_row.pParam->currentText(), "a");
+    EXPECT_EQ(b->m_pVariable->currentText(), "x");
+    b->m_pColumns->setValue(5);
+    b->m_pTransient->setValue(2000);
+    b->m_pSteps->setValue(4000);
+    b->resize(700, 560);
+    Click(b->m_btnCompute);
+    Settle(b, "the Lorenz diagram");
+    CBifurcationPlot* plot = b->Plot();
+    int points = 0;
+    for (const auto& c : plot->Columns())
+        points += static_cast<int>(c.maxima.size());
+    EXPECT_GT(points, 5);
+    EXPECT_EQ(plot->Points()->data()->size(), points);
+    // A maximum drawn where it lies: a dark point at its place in the picture.
+    const QImage shot = plot->grab().toImage();
+    const double a = plot->Points()->data()->begin()->key;
+    const double x = plot->Points()->data()->begin()->value;
+    const QRgb p = shot.pixel(Pixel(plot, a, x) * shot.devicePixelRatio());
+    EXPECT_LT(qBlue(p) + qRed(p) + qGreen(p), 3 * 160) << std::hex << p;
+    QTest::mouseClick(plot, Qt::LeftButton, {}, Pixel(plot, 30, x));
+    EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "30");
+    Click(dlg->m_btnRun);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(A().m_param[0].m_value, 30.0);
+}
