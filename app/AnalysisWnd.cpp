@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -68,6 +69,8 @@ QSpinBox* StepBox(int value) {
 CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
     : QWidget(owner, Qt::Window), m_pOwner(owner) {
     setWindowTitle(title);
+    m_pPool = new QThreadPool(this);
+    m_pPool->setMaxThreadCount(QThread::idealThreadCount());
     auto* layout = new QVBoxLayout(this);
     m_pSettings = new QGridLayout;
     layout->addLayout(m_pSettings);

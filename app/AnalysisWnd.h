@@ -14,6 +14,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QThreadPool;
 class QTimer;
 
 // What the stability map and the bifurcation diagram share: a window beside the main one with
@@ -64,6 +65,9 @@ protected:
     void WriteToMainWindow(const int* params, const double* values, int count);
     void MarkChanged() { m_bDirty = true; }
     void ShowStatus(const QString& text);
+    // The analysis runs on a pool of its own: Qt paints with helpers from the global pool, and
+    // a window whose painting waits for a busy global pool would freeze until the map is done.
+    QThreadPool* Pool() const { return m_pPool; }
     // The picture goes between the settings and the buttons.
     void SetPlot(QWidget* plot);
 
@@ -81,6 +85,7 @@ private:
     QFutureWatcherBase* m_pWatcher = nullptr;
     std::shared_ptr<std::atomic<bool>> m_pCancel;
     QTimer* m_pRedraw = nullptr;
+    QThreadPool* m_pPool = nullptr;
     bool m_bDirty = false, m_bCancelled = false;
     int m_nComputedKind = -1;
 };

@@ -72,7 +72,7 @@ QFutureWatcherBase* CBifurcationWnd::Launch(const CSweep& sweep,
             m_pPlot->SetColumn(k, watcher->resultAt(k));
         MarkChanged();
     });
-    watcher->setFuture(QtConcurrent::mapped(std::move(columns), [sweep, cancel](int c) {
+    watcher->setFuture(QtConcurrent::mapped(Pool(), std::move(columns), [sweep, cancel](int c) {
         return DiagramColumn(sweep, c, cancel.get());
     }));
     return watcher;

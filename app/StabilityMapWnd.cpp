@@ -91,7 +91,7 @@ QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
             m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
         MarkChanged();
     });
-    watcher->setFuture(QtConcurrent::mapped(m_order, [sweep, cancel](int cell) {
+    watcher->setFuture(QtConcurrent::mapped(Pool(), m_order, [sweep, cancel](int cell) {
         return MapCell(sweep, cell, cancel.get());
     }));
     return watcher;

@@ -172,3 +172,22 @@ TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 30.0);
 }
+
+// The window keeps painting while every core computes: Qt's own painting borrows threads from
+// the global pool, so the analysis must not fill it.
+TEST_F(AnalysisWndTest, PaintsWhileComputing) {
+    CWatchdog dog(30, "painting the map window during a long computation");
+    auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
+    ASSERT_TRUE(w);
+    w->m_pGridW->setValue(8);
+    w->m_pGridH->setValue(8);
+    w->m_pSteps->setValue(2000000000);
+    w->resize(1200, 900);
+    Click(w->m_btnCompute);
+    Pump(100);
+    const QImage shot = w->grab().toImage();
+    EXPECT_TRUE(w->IsComputing());
+    EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
+    Click(w->m_btnCancel);
+    Settle(w, "the map to stop after Cancel");
+}
