@@ -96,6 +96,7 @@ CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
     m_btnCancel->setEnabled(false);
     m_btnSavePicture->setEnabled(false);
     m_btnSaveData->setEnabled(false);
+    resize(820, 720);
     connect(m_btnCompute, &QPushButton::clicked, this, &CAnalysisWnd::OnCompute);
     connect(m_btnCancel, &QPushButton::clicked, this, &CAnalysisWnd::OnCancel);
     connect(m_btnSavePicture, &QPushButton::clicked, this, &CAnalysisWnd::OnSavePicture);
