@@ -18,7 +18,7 @@ protected:
         return w;
     }
     static void Settle(CAnalysisWnd* w, const char* what) {
-        ASSERT_TRUE(WaitFor([&] { return !w->IsComputing(); }, 60000))
+        ASSERT_TRUE(WaitFor([&] { return !w->IsComputing(); }, 20000))
             << "waited for " << what;
         Pump(20);
     }
