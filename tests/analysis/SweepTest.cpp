@@ -118,5 +118,5 @@ TEST(Sweep, CancelStopsMapAndCell) {
     EXPECT_EQ(top.a, r->m_param[0].m_upper);
     EXPECT_EQ(top.d, r->m_param[3].m_upper);
     EXPECT_EQ(s.CellParams(0, 0).a, r->m_param[0].m_lower);
-    EXPECT_EQ(SweepValue(0.1, 0.3, 2, 3), 0.3); // 0.1 + 0.2 would be 0.30000000000000004
+    EXPECT_EQ(SweepValue(0.1, 0.9, 6, 7), 0.9); // 0.1 + (0.9 - 0.1) is 0.9000000000000001
 }
