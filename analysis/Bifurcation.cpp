@@ -27,8 +27,11 @@ CColumnResult Run(const CStepParams& p, double x, double y, double z, int variab
         }
         const double now = *watched;
         // A maximum is judged on the step after it, so the first measured step can end one.
-        if (i > run.nTransient && before < last && last >= now)
+        if (i > run.nTransient && before < last && last >= now) {
             r.maxima.push_back(last);
+            if (r.maxima.size() >= kMaximaPerColumn)
+                return r;
+        }
         before = last;
         last = now;
     }

@@ -74,6 +74,10 @@ TEST(Bifurcation, RosslerPeriodDoubling) {
         EXPECT_GE(n, k.minimum);
         EXPECT_LE(n, k.maximum);
     }
+    // Chaos for ever: the column ends when it has all the maxima it keeps.
+    const CColumnResult many = BifurcationColumn(4, Params(0.2, 0.2, 5.7, 0.01), 1, 1, 0, 0,
+                                                 {1000, int64_t(1) << 50});
+    EXPECT_EQ(many.maxima.size(), kMaximaPerColumn);
 }
 
 // Coarse lattices come first and every cell exactly once, whatever the shape.
