@@ -11,7 +11,6 @@ namespace {
 class AnalysisWndTest : public AppTest {
 protected:
     template <class W> W* Open(int command) {
-        QApplication::setFont(QFont("Liberation Sans", 9));
         dlg->CommandAction(command)->trigger();
         auto* w = dynamic_cast<W*>(dlg->AnalysisWindow(command));
         EXPECT_TRUE(w && w->isVisible());
