@@ -5,6 +5,8 @@
 #include "model/Attractor.h"
 #include "res/ResourceIds.h"
 
+#include <QScreen>
+#include <algorithm>
 #include <cstdio>
 
 void CQel2Dlg::OnAnalysis(int command) {
@@ -14,6 +16,15 @@ void CQel2Dlg::OnAnalysis(int command) {
             wnd = new CStabilityMapWnd(this);
         else
             wnd = new CBifurcationWnd(this);
+        // Beside the main window, as far as the screen allows.
+        const QRect main = frameGeometry();
+        QPoint at(main.right() + 8, main.top());
+        if (const QScreen* s = screen()) {
+            const QRect avail = s->availableGeometry();
+            at.setX(std::max(avail.left(), std::min(at.x(), avail.right() - wnd->width())));
+            at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() - wnd->height())));
+        }
+        wnd->move(at);
     }
     wnd->Open();
 }

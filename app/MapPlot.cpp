@@ -36,6 +36,11 @@ CMapPlot::CMapPlot(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->addElement(0, 1, m_pScale);
     m_pScale->axis()->setLabel("largest Lyapunov exponent");
     m_pMap->setColorScale(m_pScale);
+    // Nothing computed yet: an empty plane, not a map of zeros.
+    m_pMap->data()->setSize(1, 1);
+    m_pMap->data()->setAlpha(0, 0, 0);
+    m_pMap->setGradient(GradientFor(-1, 1));
+    m_pMap->setDataRange(QCPRange(-1, 1));
     auto* margins = new QCPMarginGroup(this);
     axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
     m_pScale->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
