@@ -45,9 +45,8 @@ CColumnResult BifurcationColumn(int kind, const CStepParams& p, double x, double
                                 const std::atomic<bool>* cancel) {
     if (!InsideBox(x, y, z))
         return {{}, EOutcome::Diverged};
-    return WithKind(kind, [&](auto k) {
-        return Run<decltype(k)::value>(p, x, y, z, variable, run, cancel);
-    });
+    return WithKind(
+        kind, [&](auto k) { return Run<decltype(k)::value>(p, x, y, z, variable, run, cancel); });
 }
 
 } // namespace qel

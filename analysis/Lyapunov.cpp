@@ -7,7 +7,7 @@ namespace qel {
 namespace {
 
 constexpr double kSeparation = 1e-8;
-constexpr int kRenormEvery = 8;     // steps between pull-backs
+constexpr int kRenormEvery = 8;        // steps between pull-backs
 constexpr int64_t kCancelEvery = 4096; // steps between looks at the cancel flag
 
 bool Cancelled(const std::atomic<bool>* cancel) {

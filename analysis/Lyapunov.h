@@ -39,7 +39,6 @@ struct CLyapunovResult {
 // few steps; the logarithms of the growth over the elapsed model time give the exponent. A set
 // cancel flag ends it within a few thousand steps.
 CLyapunovResult LargestLyapunov(int kind, const CStepParams& p, double x, double y, double z,
-                                const CRunLength& run,
-                                const std::atomic<bool>* cancel = nullptr);
+                                const CRunLength& run, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace qel

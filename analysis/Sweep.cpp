@@ -9,7 +9,7 @@ namespace qel {
 namespace {
 
 constexpr int kUsed[ATTRACTOR_COUNT] = {5, 4, 3, 5, 3, 7};
-const char* const kEconomicNames[7] = {"Inertion",  "Production",   "Printing", "Adaptation",
+const char* const kEconomicNames[7] = {"Inertion",   "Production",   "Printing", "Adaptation",
                                        "Indexation", "Unemployment", "Interest"};
 
 void SetParam(CStepParams& p, int param, double v) {
@@ -36,6 +36,13 @@ std::string ParameterTitle(int kind, int param) {
     if (kind == SORVAN_KIND && param >= 0 && param < 7)
         t += std::string(" ") + kEconomicNames[param];
     return t;
+}
+
+std::string VariableTitle(int kind, int variable) {
+    static const char* const kLetters[3] = {"x", "y", "z"};
+    static const char* const kEconomic[3] = {"Output (Q)", "Money (M)", "Pricing (P)"};
+    const int v = variable < 0 || variable > 2 ? 0 : variable;
+    return kind == SORVAN_KIND ? kEconomic[v] : kLetters[v];
 }
 
 int ParameterFromLetter(const std::string& letter) {
@@ -123,13 +130,4 @@ std::vector<CLyapunovResult> RunMap(const CSweep& s, const std::atomic<bool>* ca
     return cells;
 }
 
-} // namespace qel
-
-namespace qel {
-std::string VariableTitle(int kind, int variable) {
-    static const char* const kLetters[3] = {"x", "y", "z"};
-    static const char* const kEconomic[3] = {"Output (Q)", "Money (M)", "Pricing (P)"};
-    const int v = variable < 0 || variable > 2 ? 0 : variable;
-    return kind == SORVAN_KIND ? kEconomic[v] : kLetters[v];
-}
 } // namespace qel

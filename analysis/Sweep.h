@@ -17,6 +17,9 @@ int UsedParameterCount(int kind);
 // "a".."g", for the economic model with its meaning: "a Inertion".
 std::string ParameterTitle(int kind, int param);
 
+// "x", "y", "z", for the economic model "Output (Q)", "Money (M)", "Pricing (P)".
+std::string VariableTitle(int kind, int variable);
+
 // Parameter index 0..6 from its letter, -1 for anything else.
 int ParameterFromLetter(const std::string& letter);
 
@@ -41,8 +44,7 @@ struct CSweep {
 };
 
 CLyapunovResult MapCell(const CSweep& s, int cell, const std::atomic<bool>* cancel = nullptr);
-CColumnResult DiagramColumn(const CSweep& s, int column,
-                            const std::atomic<bool>* cancel = nullptr);
+CColumnResult DiagramColumn(const CSweep& s, int column, const std::atomic<bool>* cancel = nullptr);
 
 // The map's cells so that the first ones already cover it: cells on a coarse lattice first,
 // then each finer lattice's new cells. Every cell appears once.
@@ -56,9 +58,4 @@ int CellSpacing(int width, int height, int cell);
 std::vector<CLyapunovResult> RunMap(const CSweep& s, const std::atomic<bool>* cancel,
                                     const std::function<void(int, int)>& progress = {});
 
-} // namespace qel
-
-namespace qel {
-// "x", "y", "z", for the economic model "Output (Q)", "Money (M)", "Pricing (P)".
-std::string VariableTitle(int kind, int variable);
 } // namespace qel

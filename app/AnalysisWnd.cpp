@@ -273,8 +273,8 @@ void CAnalysisWnd::WriteToMainWindow(const int* params, const double* values, in
 }
 
 void CAnalysisWnd::OnSavePicture() {
-    auto chosen = AskSave(this, "PNG Files (*.png)|*.png|PDF Files (*.pdf)|*.pdf||",
-                          "picture.png", "png");
+    auto chosen =
+        AskSave(this, "PNG Files (*.png)|*.png|PDF Files (*.pdf)|*.pdf||", "picture.png", "png");
     if (!chosen)
         return;
     if (!SavePicture(QString::fromStdString(*chosen)))

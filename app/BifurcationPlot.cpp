@@ -11,8 +11,7 @@ CBifurcationPlot::CBifurcationPlot(QWidget* parent) : QCustomPlot(parent) {
     m_pDiverged->setWidthType(QCPBars::wtPlotCoords);
     m_pPoints = addGraph();
     m_pPoints->setLineStyle(QCPGraph::lsNone);
-    m_pPoints->setScatterStyle(
-        QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(20, 40, 150), 2.5));
+    m_pPoints->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(20, 40, 150), 2.5));
     m_pPoints->setAdaptiveSampling(true);
     m_pCurrent = new QCPItemStraightLine(this);
     m_pCurrent->setPen(QPen(QColor(200, 30, 30), 1.5, Qt::DashLine));

@@ -50,8 +50,8 @@ CMapPlot::CMapPlot(QWidget* parent) : QCustomPlot(parent) {
     m_pZeroLine->setVisible(false);
     m_pCross = addGraph();
     m_pCross->setLineStyle(QCPGraph::lsNone);
-    m_pCross->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCross, QPen(Qt::black, 2),
-                                              Qt::NoBrush, 14));
+    m_pCross->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssCross, QPen(Qt::black, 2), Qt::NoBrush, 14));
 }
 
 void CMapPlot::Start(const CSweep& sweep, double current1, double current2) {
@@ -152,8 +152,7 @@ int CMapPlot::CellAt(const QPointF& pos) const {
     if (m_cells.empty() || !axisRect()->rect().contains(pos.toPoint()))
         return -1;
     int i = 0, j = 0;
-    m_pMap->data()->coordToCell(xAxis->pixelToCoord(pos.x()), yAxis->pixelToCoord(pos.y()), &i,
-                                &j);
+    m_pMap->data()->coordToCell(xAxis->pixelToCoord(pos.x()), yAxis->pixelToCoord(pos.y()), &i, &j);
     return i >= 0 && i < w && j >= 0 && j < h ? j * w + i : -1;
 }
 

@@ -79,8 +79,7 @@ bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
 QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
                                              std::shared_ptr<std::atomic<bool>> cancel) {
     const CAttractor* a = m_pOwner->Attractor();
-    m_pPlot->Start(sweep, a->m_param[sweep.nParam[0]].m_value,
-                   a->m_param[sweep.nParam[1]].m_value);
+    m_pPlot->Start(sweep, a->m_param[sweep.nParam[0]].m_value, a->m_param[sweep.nParam[1]].m_value);
     m_pPlot->ShowQelmeterLine(m_pZeroLine->isChecked());
     m_order.clear();
     for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
@@ -91,9 +90,8 @@ QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
             m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
         MarkChanged();
     });
-    watcher->setFuture(QtConcurrent::mapped(Pool(), m_order, [sweep, cancel](int cell) {
-        return MapCell(sweep, cell, cancel.get());
-    }));
+    watcher->setFuture(QtConcurrent::mapped(
+        Pool(), m_order, [sweep, cancel](int cell) { return MapCell(sweep, cell, cancel.get()); }));
     return watcher;
 }
 

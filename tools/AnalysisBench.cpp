@@ -64,8 +64,7 @@ double MapSeconds(const CSweep& s, int threads, int repeats, double& cores) {
         const auto t0 = std::chrono::steady_clock::now();
         QThreadPool pool;
         pool.setMaxThreadCount(threads);
-        QtConcurrent::mapped(&pool, cells, [&s](int c) { return MapCell(s, c); })
-            .waitForFinished();
+        QtConcurrent::mapped(&pool, cells, [&s](int c) { return MapCell(s, c); }).waitForFinished();
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     });
     cores = (ProcessSeconds() - cpu0) / wall;

@@ -174,8 +174,7 @@ bool Saved(bool ok, const std::string& path) {
     return ok;
 }
 
-template <class Result, class Fn>
-QList<Result> Compute(int count, int threads, Fn fn) {
+template <class Result, class Fn> QList<Result> Compute(int count, int threads, Fn fn) {
     QThreadPool pool;
     pool.setMaxThreadCount(threads > 0 ? threads : QThread::idealThreadCount());
     QList<int> items;
@@ -213,8 +212,8 @@ int Run(COptions& o, int argc, char** argv) {
     if (o.eMode == EMode::Lyapunov) {
         const CRunLength run{o.nTransient >= 0 ? o.nTransient : 20000,
                              o.nSteps > 0 ? o.nSteps : 400000};
-        const CLyapunovResult res =
-            LargestLyapunov(o.nKind, sweep.params, sweep.init[0], sweep.init[1], sweep.init[2], run);
+        const CLyapunovResult res = LargestLyapunov(o.nKind, sweep.params, sweep.init[0],
+                                                    sweep.init[1], sweep.init[2], run);
         if (res.eOutcome == EOutcome::Diverged)
             std::printf("lyapunov diverged\n");
         else

@@ -31,13 +31,13 @@ int DistinctValues(std::vector<double> v) {
 // trajectories that blow up (would never end if they were not stopped early).
 TEST(Lyapunov, KnownExponentsAndDivergence) {
     const CRunLength longRun{20000, 400000}, endless{1000, int64_t(1) << 50};
-    const CLyapunovResult lorenz = LargestLyapunov(2, Params(28, 8.0 / 3, 10, 0.005), 1, 1, 1,
-                                                   longRun);
+    const CLyapunovResult lorenz =
+        LargestLyapunov(2, Params(28, 8.0 / 3, 10, 0.005), 1, 1, 1, longRun);
     ASSERT_EQ(lorenz.eOutcome, EOutcome::Value);
     EXPECT_NEAR(lorenz.dExponent, 0.906, 0.906 * 0.05);
     // Below the onset of chaos every orbit spirals into one of two fixed points.
-    const CLyapunovResult stable = LargestLyapunov(2, Params(15, 8.0 / 3, 10, 0.005), 1, 1, 1,
-                                                   longRun);
+    const CLyapunovResult stable =
+        LargestLyapunov(2, Params(15, 8.0 / 3, 10, 0.005), 1, 1, 1, longRun);
     ASSERT_EQ(stable.eOutcome, EOutcome::Value);
     EXPECT_LT(stable.dExponent, -0.05);
     struct {
@@ -45,9 +45,9 @@ TEST(Lyapunov, KnownExponentsAndDivergence) {
         CStepParams p;
         double x;
     } const blowUps[] = {
-        {2, Params(28, -1, 10, 0.005), 1},   // z grows without bound
-        {3, Params(1, 2, 0, 0.01), 0},       // divides by sin(0): not finite at once
-        {4, Params(0.2, 0.2, -5, 0.01), 1},  // z runs away
+        {2, Params(28, -1, 10, 0.005), 1},  // z grows without bound
+        {3, Params(1, 2, 0, 0.01), 0},      // divides by sin(0): not finite at once
+        {4, Params(0.2, 0.2, -5, 0.01), 1}, // z runs away
     };
     for (const auto& c : blowUps) {
         SCOPED_TRACE(c.kind);
@@ -75,8 +75,8 @@ TEST(Bifurcation, RosslerPeriodDoubling) {
         EXPECT_LE(n, k.maximum);
     }
     // Chaos for ever: the column ends when it has all the maxima it keeps.
-    const CColumnResult many = BifurcationColumn(4, Params(0.2, 0.2, 5.7, 0.01), 1, 1, 0, 0,
-                                                 {1000, int64_t(1) << 50});
+    const CColumnResult many =
+        BifurcationColumn(4, Params(0.2, 0.2, 5.7, 0.01), 1, 1, 0, 0, {1000, int64_t(1) << 50});
     EXPECT_EQ(many.maxima.size(), kMaximaPerColumn);
 }
 

@@ -17,8 +17,7 @@ protected:
         return w;
     }
     static void Settle(CAnalysisWnd* w, const char* what) {
-        ASSERT_TRUE(WaitFor([&] { return !w->IsComputing(); }, 20000))
-            << "waited for " << what;
+        ASSERT_TRUE(WaitFor([&] { return !w->IsComputing(); }, 20000)) << "waited for " << what;
         Pump(20);
     }
     static QPoint Pixel(QCustomPlot* p, double x, double y) {
@@ -78,8 +77,8 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_EQ(s.nParam[0], 0);
 
     const QPoint cell = Pixel(plot, qel::SweepValue(10, 50, 3, 6), qel::SweepValue(0, 20, 2, 5));
-    QMouseEvent move(QEvent::MouseMove, cell, plot->mapToGlobal(cell), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, cell, plot->mapToGlobal(cell), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(plot, &move);
     EXPECT_TRUE(w->m_pStatus->text().startsWith("a Inertion = 34   d Adaptation = 10   "))
         << w->m_pStatus->text().toStdString();
@@ -110,7 +109,8 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     w->m_rows[0].pLo->setText("50");
     Click(w->m_btnCompute);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "The range of a Inertion must be two numbers, the first below the second.");
+    EXPECT_EQ(messages[0],
+              "The range of a Inertion must be two numbers, the first below the second.");
     EXPECT_FALSE(w->IsComputing());
 }
 
