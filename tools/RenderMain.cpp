@@ -4,6 +4,7 @@
 #include "countries/CountryPresets.h"
 #include "countries/XmlDocument.h"
 #include "engine/PlotSurface.h"
+#include "engine/PointList.h"
 #include "model/Attractor.h"
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
@@ -91,41 +92,10 @@ bool Save(const QImage& image, const std::string& path) {
     return ok;
 }
 
-// The pass's points as the plotter computes them, with the colour of each segment.
 bool WritePoints(CAttractor& a, int plane, const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) {
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
-        return false;
-    }
-    CTrajectoryPlotter p;
-    p.Attach(nullptr, 1);
-    p.SetAttractor(&a);
-    p.m_nColorIndex = -1;
-    p.BeginPass(plane);
-    COLORREF color = CTrajectoryPlotter::kStartColor;
-    std::fprintf(f, "i,x,y,z,column,row,color\n");
-    auto row = [&](long long i, int32_t column, int32_t r) {
-        if (std::isfinite(p.m_x) && std::isfinite(p.m_y) && std::isfinite(p.m_z))
-            std::fprintf(f, "%lld,%.17g,%.17g,%.17g,%d,%d,0x%06X\n", i, p.m_x, p.m_y, p.m_z,
-                         column, r, color);
-        else
-            std::fprintf(f, "%lld,%.17g,%.17g,%.17g,,,0x%06X\n", i, p.m_x, p.m_y, p.m_z, color);
-    };
-    row(0, static_cast<int32_t>(p.m_oldCol), static_cast<int32_t>(p.m_oldRow));
-    const bool changes = p.ColorChangesEnabled();
-    for (int32_t i = 0; i < p.m_nIterations; ++i) {
-        p.Advance();
-        int32_t column = p.Column(plane, p.m_x, p.m_y, p.m_z);
-        int32_t r = p.Row(plane, p.m_x, p.m_y, p.m_z);
-        if (changes && p.CrossesCentre(column))
-            color = p.NextColor();
-        row(i + 1LL, column, r);
-        p.m_oldCol = column;
-        p.m_oldRow = r;
-    }
-    bool ok = !std::ferror(f);
-    ok = std::fclose(f) == 0 && ok;
+    bool ok = f && WritePointList(a, plane, f);
+    ok = f && std::fclose(f) == 0 && ok;
     if (!ok)
         std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
     return ok;
