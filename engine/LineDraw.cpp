@@ -7,14 +7,14 @@
 CLineCursor::CLineCursor(QImage& image)
     : m_bits(image.isNull() ? nullptr : reinterpret_cast<uint32_t*>(image.bits())),
       m_stride(image.isNull() ? 0 : image.bytesPerLine() / 4), m_w(image.width()),
-      m_h(image.height()) {}
+      m_h(image.height()), m_uW(m_bits ? static_cast<uint64_t>(m_w) : 0),
+      m_uH(m_bits ? static_cast<uint64_t>(m_h) : 0) {}
 
 // Major-axis Bresenham: step k along the longer axis puts the other coordinate at
 // round-half-up(k * dMinor / dMajor). That closed form lets a clipped segment start at its
 // first visible step with exactly the pixels the whole segment would have, so a far endpoint
 // costs no more than the image's size.
-void CLineCursor::Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel,
-                            bool) {
+void CLineCursor::Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel, bool) {
     const int64_t dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
     const int64_t n = std::max(dx, dy);
     if (n == 0)
@@ -64,14 +64,4 @@ void CLineCursor::Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint
             ++t;
         }
     }
-}
-
-void CLineCursor::LineTo(int64_t x1, int64_t y1, uint32_t pixel) {
-    const int64_t x0 = m_x, y0 = m_y;
-    const bool valid = m_bValid;
-    m_x = x1;
-    m_y = y1;
-    m_bValid = true;
-    if (valid && m_bits && m_w > 0 && m_h > 0)
-        Bresenham(x0, y0, x1, y1, pixel, true);
 }

@@ -16,14 +16,45 @@ public:
     }
     // A position that cannot be drawn from or to (a coordinate that was not a number).
     void MoveToNowhere() { m_bValid = false; }
-    void LineTo(int64_t x, int64_t y, uint32_t pixel);
+    void LineTo(int64_t x, int64_t y, uint32_t pixel) {
+        const int64_t x0 = m_x, y0 = m_y;
+        const bool valid = m_bValid;
+        m_x = x;
+        m_y = y;
+        m_bValid = true;
+        // A trajectory is mostly segments of a few pixels inside the image: no clipping.
+        if (valid && static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x) < m_uW &&
+            static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y) < m_uH)
+            Inside(x0, y0, x, y, pixel);
+        else if (valid && m_bits && m_w > 0 && m_h > 0)
+            Bresenham(x0, y0, x, y, pixel, true);
+    }
     void LineToNowhere() { m_bValid = false; }
 
 private:
+    // The same steps as Bresenham, for a segment with both ends inside the image.
+    void Inside(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+        const int64_t dx = x1 - x0, dy = y1 - y0;
+        const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+        const bool xMajor = adx >= ady;
+        const int64_t n = xMajor ? adx : ady, twoMin = 2 * (xMajor ? ady : adx);
+        const int64_t xStep = dx > 0 ? 1 : -1, yStep = dy > 0 ? m_stride : -m_stride;
+        const int64_t majStep = xMajor ? xStep : yStep, minStep = xMajor ? yStep : xStep;
+        uint32_t* p = m_bits + y0 * m_stride + x0;
+        for (int64_t k = 0, r = n; k < n; ++k, p += majStep) {
+            *p = pixel;
+            r += twoMin;
+            if (r >= 2 * n) {
+                r -= 2 * n;
+                p += minStep;
+            }
+        }
+    }
     void Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel, bool clip);
     uint32_t* m_bits;
     int64_t m_stride; // in pixels
     int64_t m_w, m_h;
+    uint64_t m_uW, m_uH; // 0 without pixels
     int64_t m_x = 0, m_y = 0;
     bool m_bValid = true;
 };

@@ -1,5 +1,6 @@
 #include "engine/LineDraw.h"
 #include "engine/PlotSurface.h"
+#include "engine/PointQueue.h"
 #include "engine/RunGate.h"
 #include "engine/TrajectoryPlotter.h"
 #include "model/Attractor.h"
@@ -10,21 +11,84 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 std::mutex g_traceMutex;
 std::string g_tracePath;
 
-// One plane's share of a pass: its picture, pen position, previous offsets and colour.
-struct Lane {
-    int plane;
+// One plane's lane and the pen of its picture.
+struct CDrawnLane {
+    CPlaneLane lane;
     CLineCursor cursor;
-    double oldCol, oldRow;
-    int32_t colorIndex;
-    COLORREF color;
-    uint32_t pixel;
+
+    template <int Plane = -1>
+    void Draw(double x, double y, double z, int64_t halfW, int64_t halfH) {
+        int32_t column, row;
+        lane.Take<Plane>(x, y, z, column, row);
+        if (column == kNoPixelOffset || row == kNoPixelOffset)
+            cursor.LineToNowhere();
+        else
+            cursor.LineTo(halfW + column, halfH - row, lane.m_pixel);
+    }
+    template <int Plane>
+    void DrawBlock(const double* xyz, int count, int64_t halfW, int64_t halfH) {
+        for (int i = 0; i < count; ++i, xyz += 3)
+            Draw<Plane>(xyz[0], xyz[1], xyz[2], halfW, halfH);
+    }
+    // A block of points, plane by plane: the plane is chosen once per block, and one picture
+    // at a time stays in the cache.
+    void DrawBlock(const double* xyz, int count, int64_t halfW, int64_t halfH) {
+        switch (lane.m_nPlane) {
+        case 0:
+            return DrawBlock<0>(xyz, count, halfW, halfH);
+        case 1:
+            return DrawBlock<1>(xyz, count, halfW, halfH);
+        case 2:
+            return DrawBlock<2>(xyz, count, halfW, halfH);
+        case 3:
+            return DrawBlock<3>(xyz, count, halfW, halfH);
+        default:
+            return DrawBlock<-1>(xyz, count, halfW, halfH);
+        }
+    }
 };
+
+// Draws the planes of a pre-render on a thread of its own, so that the thread that integrates only
+// integrates and reports progress; the pictures are complete when this returns. False, with
+// nothing done, when no thread can be started.
+template <class Progress>
+bool DrawOnSecondThread(CTrajectoryPlotter& plotter, std::vector<CDrawnLane>& lanes, int64_t halfW,
+                        int64_t halfH, Progress&& progress) {
+    CPointQueue queue;
+    std::thread drawer;
+    try {
+        drawer = std::thread([&] {
+            queue.Drain([&](const double* xyz, int count) {
+                for (CDrawnLane& lane : lanes)
+                    lane.DrawBlock(xyz, count, halfW, halfH);
+            });
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    struct CJoin { // also when a progress handler throws
+        CPointQueue& queue;
+        std::thread& drawer;
+        ~CJoin() {
+            queue.Close();
+            drawer.join();
+        }
+    } join{queue, drawer};
+    plotter.RunPass([&](double x, double y, double z) { queue.Push(x, y, z); },
+                    [&] {
+                        progress();
+                        return true;
+                    });
+    return true;
+}
 } // namespace
 
 void CTrajectoryPlotter::SetTracePath(const std::string& path) {
@@ -62,68 +126,49 @@ void CTrajectoryPlotter::DrawPlanes(const int* planes, QImage* const* images, in
     const int64_t halfH = m_pSurface ? m_pSurface->Height() / 2 : images[0]->height() / 2;
     const bool animation = !preRender;
 
-    Lane lanes[4] = {{0, CLineCursor(*images[0]), 0, 0, -1, kStartColor, 0},
-                     {0, CLineCursor(*images[std::min(1, count - 1)]), 0, 0, -1, kStartColor, 0},
-                     {0, CLineCursor(*images[std::min(2, count - 1)]), 0, 0, -1, kStartColor, 0},
-                     {0, CLineCursor(*images[std::min(3, count - 1)]), 0, 0, -1, kStartColor, 0}};
+    std::vector<CDrawnLane> lanes;
+    lanes.reserve(count);
     for (int k = 0; k < count; ++k) {
-        Lane& lane = lanes[k];
-        lane.plane = planes[k];
-        lane.pixel = PixelFromColorRef(kStartColor);
-        m_nColorIndex = -1;
-        BeginPass(lane.plane);
-        TraceLog("*** Zoom %.2f Plane %d", m_zoom, lane.plane);
+        lanes.push_back({StartLane(planes[k]), CLineCursor(*images[k])});
+        TraceLog("*** Zoom %.2f Plane %d", m_zoom, planes[k]);
         TraceLog("oldCol %.2f, oldRow %.2f", m_oldCol, m_oldRow);
-        lane.oldCol = m_oldCol;
-        lane.oldRow = m_oldRow;
         if (m_oldCol == kNoPixel || m_oldRow == kNoPixel)
-            lane.cursor.MoveToNowhere();
+            lanes[k].cursor.MoveToNowhere();
         else
-            lane.cursor.MoveTo(halfW + static_cast<int64_t>(m_oldCol),
-                               halfH - static_cast<int64_t>(m_oldRow));
+            lanes[k].cursor.MoveTo(halfW + static_cast<int64_t>(m_oldCol),
+                                   halfH - static_cast<int64_t>(m_oldRow));
     }
-
-    const bool colorChanges = ColorChangesEnabled();
-    bool stopped = false;
-    for (int32_t i = 0; i < m_nIterations && !stopped; ++i) {
-        Advance();
-        for (int k = 0; k < count; ++k) {
-            Lane& lane = lanes[k];
-            const int32_t column = Column(lane.plane, m_x, m_y, m_z);
-            const int32_t row = Row(lane.plane, m_x, m_y, m_z);
-            if (colorChanges && ((column < 0 && lane.oldCol >= 0) ||
-                                 (column > 0 && lane.oldCol <= 0))) {
-                if (++lane.colorIndex == 13)
-                    lane.colorIndex = 0;
-                lane.color = m_colors[lane.colorIndex];
-                lane.pixel = PixelFromColorRef(lane.color);
-            }
-            if (column == kNoPixel || row == kNoPixel)
-                lane.cursor.LineToNowhere();
-            else
-                lane.cursor.LineTo(halfW + column, halfH - row, lane.pixel);
-            lane.oldRow = row;
-            lane.oldCol = column;
-        }
-        if (i % 10 != 9)
-            continue;
+    auto progress = [&] {
         for (int k = 0; k < count && window; ++k) {
             if (preRender)
                 window->SendPlotMessage(WM_PLOT_PROGRESS);
             else
                 window->PostPlotMessage(WM_PLOT_PROGRESS);
         }
-        if (animation) {
-            if (window)
-                window->CopyToScreen(*images[0]);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            RunGate().Wait();
-            stopped = m_pSurface && m_pSurface->m_nStop.load() != 0;
-        }
-    }
-    m_oldCol = lanes[count - 1].oldCol;
-    m_oldRow = lanes[count - 1].oldRow;
-    m_nColorIndex = lanes[count - 1].colorIndex;
+    };
+
+    // A pre-render is drawn beside the integration; an animation pass draws as it goes, since
+    // it shows its picture every ten points.
+    if (!preRender || !DrawOnSecondThread(*this, lanes, halfW, halfH, progress))
+        RunPass(
+            [&](double x, double y, double z) {
+                for (CDrawnLane& lane : lanes)
+                    lane.Draw(x, y, z, halfW, halfH);
+            },
+            [&] {
+                progress();
+                if (!animation)
+                    return true;
+                if (window)
+                    window->CopyToScreen(*images[0]);
+                if (m_nPauseMicros > 0)
+                    std::this_thread::sleep_for(std::chrono::microseconds(m_nPauseMicros));
+                RunGate().Wait();
+                return !(m_pSurface && m_pSurface->m_nStop.load() != 0);
+            });
+    m_oldCol = lanes[count - 1].lane.m_oldCol;
+    m_oldRow = lanes[count - 1].lane.m_oldRow;
+    m_nColorIndex = lanes[count - 1].lane.m_nColorIndex;
     // A stop requested after the last check still counts as stopped.
     if (animation && window && !(m_pSurface && m_pSurface->m_nStop.load() != 0))
         window->SendPlotMessage(WM_PLOT_FINISHED);

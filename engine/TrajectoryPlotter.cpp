@@ -5,17 +5,6 @@
 
 #include <cmath>
 
-int32_t TruncToOffset(double v) {
-    if (std::isnan(v))
-        return CTrajectoryPlotter::kNoPixel;
-    constexpr double kMax = 2147483647.0;
-    if (v >= kMax)
-        return std::numeric_limits<int32_t>::max();
-    if (v <= -kMax)
-        return -std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(v);
-}
-
 CTrajectoryPlotter::CTrajectoryPlotter()
     : m_colors{0xC700A1, 0xDC006E, 0xFA3D1F, 0xE6A100, 0xC7C700, 0x8CD100, 0x00DC00,
                0x33E6A1, 0x33DCE6, 0x2EB0E6, 0x2982F0, 0x0000F0, 0x6300DC},
@@ -45,50 +34,49 @@ void CTrajectoryPlotter::BeginPass(int plane) {
     m_step = a.m_variation.m_value;
     m_halfStep = a.m_variation.m_value * 0.5;
     m_nIterations = a.m_iteration.m_value;
+    m_nKind = a.GetKind();
+    m_params = qel::CStepParams::From(a);
 }
 
 void CTrajectoryPlotter::Advance() {
-    const qel::CStepParams p = qel::CStepParams::From(*m_pAttractor);
-    qel::WithKind(m_pAttractor->GetKind(),
-                  [&](auto kind) { qel::Step<decltype(kind)::value>(p, m_x, m_y, m_z); });
+    qel::WithKind(m_nKind,
+                  [&](auto kind) { qel::Step<decltype(kind)::value>(m_params, m_x, m_y, m_z); });
 }
 
 int32_t CTrajectoryPlotter::Column(int plane, double x, double y, double z) const {
     if (plane < 0 || plane > 3)
         return 0;
-    const double cH = m_pAttractor->m_center[plane].x;
-    switch (plane) {
-    case 0:
-    case 1:
-        return TruncToOffset(m_zoom * (x - cH));
-    case 2:
-        return TruncToOffset(m_zoom * (y - cH));
-    default:
-        return TruncToOffset(m_zoom * ((m_cos[0] * x + m_cos[1] * y + m_cos[2] * z) - cH));
-    }
+    return ProjectColumn(plane, m_zoom, m_pAttractor->m_center[plane].x, m_cos, x, y, z);
 }
 
 int32_t CTrajectoryPlotter::Row(int plane, double x, double y, double z) const {
     if (plane < 0 || plane > 3)
         return 0;
-    const double cV = m_pAttractor->m_center[plane].y;
-    switch (plane) {
-    case 0:
-        return TruncToOffset(m_zoom * (y - cV));
-    case 1:
-    case 2:
-        return TruncToOffset(m_zoom * (z - cV));
-    default:
-        return TruncToOffset(m_zoom * ((m_sin[0] * x + m_sin[1] * y + m_sin[2] * z) - cV));
-    }
-}
-
-COLORREF CTrajectoryPlotter::NextColor() {
-    if (++m_nColorIndex == 13)
-        m_nColorIndex = 0;
-    return m_colors[m_nColorIndex];
+    return ProjectRow(plane, m_zoom, m_pAttractor->m_center[plane].y, m_sin, x, y, z);
 }
 
 bool CTrajectoryPlotter::ColorChangesEnabled() const {
     return m_nIterations > m_pAttractor->m_nStartColorChangeIter;
+}
+
+CPlaneLane CTrajectoryPlotter::StartLane(int plane) {
+    m_nColorIndex = -1;
+    BeginPass(plane);
+    CPlaneLane lane;
+    lane.m_nPlane = plane;
+    lane.m_zoom = m_zoom;
+    if (plane >= 0 && plane <= 3) {
+        lane.m_cH = m_pAttractor->m_center[plane].x;
+        lane.m_cV = m_pAttractor->m_center[plane].y;
+    }
+    lane.m_cos = m_cos;
+    lane.m_sin = m_sin;
+    lane.m_colors = m_colors;
+    lane.m_bColorChanges = ColorChangesEnabled();
+    lane.m_oldCol = static_cast<int32_t>(m_oldCol);
+    lane.m_oldRow = static_cast<int32_t>(m_oldRow);
+    lane.m_nColorIndex = m_nColorIndex;
+    lane.m_color = kStartColor;
+    lane.m_pixel = PixelFromColorRef(kStartColor);
+    return lane;
 }

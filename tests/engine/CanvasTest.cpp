@@ -159,24 +159,22 @@ TEST(Canvas, SegmentsTakeTheColourOfTheirCrossings) {
     a->m_center[0] = {8, 0}; // the right wing's revolutions cross the centre line
     Canvas c(a.get(), 591, 515);
     const QImage img = c.Render(0);
-    // Follow the pass with the plotter's own rules; check each segment's first pixel where no
+    // Follow the pass with its own loop and rules; check each segment's first pixel where no
     // later segment passed and no axis lies.
     CTrajectoryPlotter p;
     p.Attach(nullptr, 1);
     p.SetAttractor(a.get());
-    p.BeginPass(0);
-    COLORREF color = CTrajectoryPlotter::kStartColor;
+    CPlaneLane lane = p.StartLane(0);
     std::vector<COLORREF> colours;
-    std::vector<QPoint> all{QPoint(295 + int(p.m_oldCol), 257 - int(p.m_oldRow))};
-    for (int i = 0; i < 1500; ++i) {
-        p.Advance();
-        const int col = p.Column(0, p.m_x, p.m_y, p.m_z), row = p.Row(0, p.m_x, p.m_y, p.m_z);
-        if (p.ColorChangesEnabled() && p.CrossesCentre(col))
-            color = p.NextColor();
-        colours.push_back(color);
-        all.push_back(QPoint(295 + col, 257 - row));
-        p.m_oldCol = col;
-    }
+    std::vector<QPoint> all{QPoint(295 + lane.m_oldCol, 257 - lane.m_oldRow)};
+    p.RunPass(
+        [&](double x, double y, double z) {
+            int32_t col, row;
+            lane.Take(x, y, z, col, row);
+            colours.push_back(lane.m_color);
+            all.push_back(QPoint(295 + col, 257 - row));
+        },
+        [] { return true; });
     int checked = 0, changes = 0;
     for (std::size_t i = 0; i < colours.size(); ++i) {
         const QPoint pt = all[i];

@@ -102,27 +102,43 @@ TEST(PlotterCore, PassStartsFromInitialConditionsAndAdvancesByFourEqualHalfSteps
     EXPECT_GT(std::fabs(got[0] - rk4), 1e-6);
 }
 
+// The rule as every pass runs it: the lane's Take, with column = trunc(x) here.
 TEST(PlotterCore, CrossingRuleAndColourCycle) {
     Fixture f;
+    f.a->m_zoom.Set(1, 0, 100000);
+    f.a->m_iteration.Set(1, 0, 10);
+    CPlaneLane lane = f.p.StartLane(0);
+    ASSERT_TRUE(lane.m_bColorChanges);
     const struct {
         int32_t from, to;
         bool crosses;
     } moves[] = {{0, 0, false}, {0, 5, true},  {0, -1, true}, {3, 4, false},
                  {3, 0, false}, {3, -2, true}, {-3, 1, true}, {-3, -1, false}};
+    int32_t column, row;
     for (const auto& m : moves) {
-        f.p.m_oldCol = m.from;
-        EXPECT_EQ(f.p.CrossesCentre(m.to), m.crosses) << m.from << " to " << m.to;
+        lane.m_oldCol = m.from;
+        const int32_t before = lane.m_nColorIndex;
+        lane.Take(m.to + 0.5 * (m.to > 0) - 0.5 * (m.to < 0), 0, 0, column, row);
+        EXPECT_EQ(column, m.to);
+        EXPECT_EQ(lane.m_nColorIndex != before, m.crosses) << m.from << " to " << m.to;
+        EXPECT_EQ(lane.m_oldCol, m.to);
     }
-    f.p.m_nColorIndex = -1;
-    EXPECT_EQ(f.p.NextColor(), 0xC700A1u);
-    for (int i = 1; i < 13; ++i)
-        f.p.NextColor();
-    EXPECT_EQ(f.p.m_nColorIndex, 12);
-    EXPECT_EQ(f.p.NextColor(), 0xC700A1u); // the fourteenth change wraps
+    lane.m_nColorIndex = -1;
+    for (int i = 0; i < 14; ++i) {
+        lane.Take(i % 2 ? -1 : 1, 0, 0, column, row);       // crosses each time
+        EXPECT_EQ(lane.m_color, f.p.m_colors[i % 13]) << i; // the fourteenth change wraps
+        EXPECT_EQ(lane.m_pixel, PixelFromColorRef(lane.m_color));
+    }
+    EXPECT_EQ(f.p.m_colors[0], 0xC700A1u);
     EXPECT_EQ(f.p.m_colors[2], RGB(31, 61, 250));
+    EXPECT_EQ(f.p.m_colors[12], 0x6300DCu);
+    // Colour changes for the whole pass or for none of it.
     f.a->m_nStartColorChangeIter = 1000;
-    f.p.m_nIterations = 1000;
-    EXPECT_FALSE(f.p.ColorChangesEnabled());
-    f.p.m_nIterations = 1001;
-    EXPECT_TRUE(f.p.ColorChangesEnabled());
+    f.a->m_iteration.m_value = 1000;
+    EXPECT_FALSE(f.p.StartLane(0).m_bColorChanges);
+    f.a->m_iteration.m_value = 1001;
+    lane = f.p.StartLane(0);
+    EXPECT_TRUE(lane.m_bColorChanges);
+    EXPECT_EQ(lane.m_color, CTrajectoryPlotter::kStartColor);
+    EXPECT_EQ(lane.m_nColorIndex, -1);
 }

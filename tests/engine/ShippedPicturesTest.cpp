@@ -29,7 +29,7 @@ PlaneRun RunPlane(CAttractor& a, int plane) {
     CTrajectoryPlotter p;
     p.Attach(nullptr, 1);
     p.SetAttractor(&a);
-    p.BeginPass(plane);
+    CPlaneLane lane = p.StartLane(plane);
     PlaneRun r;
     auto add = [&](int32_t col, int32_t row) {
         // 64-bit, so a saturated offset cannot wrap back into the frame.
@@ -40,21 +40,18 @@ PlaneRun RunPlane(CAttractor& a, int plane) {
         }
         r.box |= QRect(int(x), int(y), 1, 1);
     };
-    add(int32_t(p.m_oldCol), int32_t(p.m_oldRow));
-    for (int i = 0; i < p.m_nIterations; ++i) {
-        p.Advance();
-        if (!std::isfinite(p.m_x) || !std::isfinite(p.m_y) || !std::isfinite(p.m_z)) {
-            r.finite = false;
-            break;
-        }
-        const int32_t col = p.Column(plane, p.m_x, p.m_y, p.m_z);
-        const int32_t row = p.Row(plane, p.m_x, p.m_y, p.m_z);
-        if (p.CrossesCentre(col))
-            ++r.crossings;
-        add(col, row);
-        p.m_oldCol = col;
-        p.m_oldRow = row;
-    }
+    add(lane.m_oldCol, lane.m_oldRow);
+    lane.m_bColorChanges = true; // count the crossings even where colours stay
+    p.RunPass(
+        [&](double x, double y, double z) {
+            r.finite = r.finite && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+            const int32_t index = lane.m_nColorIndex;
+            int32_t col, row;
+            lane.Take(x, y, z, col, row);
+            r.crossings += lane.m_nColorIndex != index;
+            add(col, row);
+        },
+        [&] { return r.finite; });
     return r;
 }
 } // namespace
