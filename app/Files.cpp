@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 
@@ -53,30 +52,10 @@ void CQel2Dlg::OnSaveParameters() {
     const QString path = AskParameterFile();
     if (path.isEmpty())
         return;
-    // All six sections go into a copy that replaces the file only when every value was
-    // written, so a failure part of the way leaves the earlier file exactly as it was.
-    const std::string file = path.toStdString();
-    const std::string work = file + ".saving";
-    std::error_code ec;
-    std::filesystem::remove(work, ec);
-    bool ok = true;
-    if (std::filesystem::exists(file, ec))
-        ok = std::filesystem::copy_file(file, work, ec);
-    for (int k = 0; ok && k < ATTRACTOR_COUNT; ++k) {
-        if (k == m_nAttractor) {
-            ok = m_pAttractor->SaveSettings(work);
-            continue;
-        }
-        std::unique_ptr<CAttractor> other(CreateAttractor(k));
-        other->LoadSettings();
-        ok = other->SaveSettings(work);
-    }
-    if (ok)
-        std::filesystem::rename(work, file, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(work, ec);
+    // All six sections are written in memory and replace the file once, so a failure part of
+    // the way leaves the earlier file exactly as it was.
+    if (!SaveParameterFile(path.toStdString(), *m_pAttractor))
         ErrorCreatingFile(this, path);
-    }
 }
 
 QImage CQel2Dlg::CaptureBitmap() {

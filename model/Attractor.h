@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+namespace platform {
+class CProfileText;
+}
+
 struct PLANE_CENTER {
     int32_t x = 0; // horizontal, in model units
     int32_t y = 0; // vertical
@@ -25,12 +29,16 @@ public:
     // Kind index 0 Henon .. 5 the economic model, as CreateAttractor takes it.
     virtual int GetKind() const = 0;
     // One evaluation of the right-hand sides at (X, Y, Z), scaled by h and added to the base.
-    virtual void Evaluate(double x0, double y0, double z0, double h, double X, double Y,
-                          double Z, double& dx, double& dy, double& dz, double& nx, double& ny,
+    virtual void Evaluate(double x0, double y0, double z0, double h, double X, double Y, double Z,
+                          double& dx, double& dy, double& dz, double& nx, double& ny,
                           double& nz) const = 0;
+    // Reads the record's section of m_strSettingsPath, the file read once.
     virtual void LoadSettings();
-    // False when a value could not be written.
+    // Writes the record's section into the file at path, replaced once. False when the file
+    // could not be read or written.
     virtual bool SaveSettings(const std::string& path) const;
+    // The same keys, into a file held in memory.
+    void WriteSettings(platform::CProfileText& file) const;
 
     double_PARAM m_param[7];
     double_PARAM m_initX, m_initY, m_initZ;
@@ -51,6 +59,11 @@ public:
 
 // A new record of the kind (0 Henon .. 5 the economic model), or nullptr for any other index.
 CAttractor* CreateAttractor(int index);
+
+// Save Parameters: every kind's section into the file at path, in kind order, current's with its
+// own values and the others as the settings file holds them; other content of an existing file
+// is kept. The file is replaced once, and only when everything was written.
+bool SaveParameterFile(const std::string& path, const CAttractor& current);
 
 // The kind's name without creating a record; nullptr outside 0..5.
 const char* AttractorKindName(int index);

@@ -4,17 +4,23 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string Read(const CAttractor& a, const char* key, std::size_t size) {
-    return platform::GetPrivateProfileString(a.GetName(), key, "", size, a.m_strSettingsPath);
-}
+// The record's section of its settings file, read once.
+struct CSection {
+    platform::CProfileText file;
+    const char* name;
+    std::string Read(const char* key, std::size_t size) const {
+        return file.Get(name, key, "", size);
+    }
+};
 
-void ReadPair(const CAttractor& a, const char* key, PLANE_CENTER& c) {
-    std::string v = Read(a, key, 32);
+void ReadPair(const CSection& a, const char* key, PLANE_CENTER& c) {
+    std::string v = a.Read(key, 32);
     if (v.empty()) {
         c = {};
         return;
@@ -43,21 +49,19 @@ void SplitTriple(std::string v, std::string f[3]) {
     f[2] = close == std::string::npos ? std::string() : v.substr(0, close);
 }
 
-void ReadRealTriple(const CAttractor& a, const char* key, double_PARAM& p) {
-    std::string v = Read(a, key, 256);
+void ReadRealTriple(const CSection& a, const char* key, double_PARAM& p) {
+    std::string v = a.Read(key, 256);
     if (v.empty())
         return; // a parameter its section never names stays out of use
     std::string f[3];
     SplitTriple(v, f);
-    p.Set(platform::Atof(f[0].c_str()), platform::Atof(f[1].c_str()),
-          platform::Atof(f[2].c_str()));
+    p.Set(platform::Atof(f[0].c_str()), platform::Atof(f[1].c_str()), platform::Atof(f[2].c_str()));
 }
 
-void ReadIntTriple(const CAttractor& a, const char* key, long_PARAM& p) {
+void ReadIntTriple(const CSection& a, const char* key, long_PARAM& p) {
     std::string f[3];
-    SplitTriple(Read(a, key, 256), f);
-    p.Set(platform::Atoi(f[0].c_str()), platform::Atoi(f[1].c_str()),
-          platform::Atoi(f[2].c_str()));
+    SplitTriple(a.Read(key, 256), f);
+    p.Set(platform::Atoi(f[0].c_str()), platform::Atoi(f[1].c_str()), platform::Atoi(f[2].c_str()));
 }
 
 std::string Format(const char* fmt, ...) {
@@ -83,35 +87,36 @@ const char* const kCenterKeys[4] = {"XYPlaneCenter", "XZPlaneCenter", "YZPlaneCe
 } // namespace
 
 void CAttractor::LoadSettings() {
-    m_zoom.Set(platform::Atof(Read(*this, "Zoom", 64).c_str()), 0, 100000);
-    m_nStartColorChangeIter = platform::Atoi(Read(*this, "StartColorChangeIter", 64).c_str());
+    CSection s{{}, GetName()};
+    s.file.Load(m_strSettingsPath);
+    m_zoom.Set(platform::Atof(s.Read("Zoom", 64).c_str()), 0, 100000);
+    m_nStartColorChangeIter = platform::Atoi(s.Read("StartColorChangeIter", 64).c_str());
     for (int i = 0; i < 4; ++i)
-        ReadPair(*this, kCenterKeys[i], m_center[i]);
-    ReadRealTriple(*this, "Variation", m_variation);
-    ReadIntTriple(*this, "Iteration", m_iteration);
+        ReadPair(s, kCenterKeys[i], m_center[i]);
+    ReadRealTriple(s, "Variation", m_variation);
+    ReadIntTriple(s, "Iteration", m_iteration);
     for (int i = 0; i < 7; ++i)
-        ReadRealTriple(*this, kParamKeys[i], m_param[i]);
-    ReadRealTriple(*this, "InitialConditionX", m_initX);
-    ReadRealTriple(*this, "InitialConditionY", m_initY);
-    ReadRealTriple(*this, "InitialConditionZ", m_initZ);
-    m_strEqX = Read(*this, "EqX", 256);
-    m_strEqY = Read(*this, "EqY", 256);
-    m_strEqZ = Read(*this, "EqZ", 256);
+        ReadRealTriple(s, kParamKeys[i], m_param[i]);
+    ReadRealTriple(s, "InitialConditionX", m_initX);
+    ReadRealTriple(s, "InitialConditionY", m_initY);
+    ReadRealTriple(s, "InitialConditionZ", m_initZ);
+    m_strEqX = s.Read("EqX", 256);
+    m_strEqY = s.Read("EqY", 256);
+    m_strEqZ = s.Read("EqZ", 256);
 }
 
-bool CAttractor::SaveSettings(const std::string& path) const {
+void CAttractor::WriteSettings(platform::CProfileText& file) const {
     const char* section = GetName();
-    bool ok = true;
     auto write = [&](const char* key, const std::string& value) {
-        ok = platform::WritePrivateProfileString(section, key, value.c_str(), path) && ok;
+        file.Write(section, key, value.c_str());
     };
     write("Zoom", Format("%.3f", m_zoom.m_value));
     write("StartColorChangeIter", Format("%d", m_nStartColorChangeIter));
     for (int i = 0; i < 4; ++i)
         write(kCenterKeys[i], Format("%d,%d", m_center[i].x, m_center[i].y));
     write("Variation", Triple(m_variation));
-    write("Iteration", Format("(%d,%d,%d)", m_iteration.m_value, m_iteration.m_lower,
-                              m_iteration.m_upper));
+    write("Iteration",
+          Format("(%d,%d,%d)", m_iteration.m_value, m_iteration.m_lower, m_iteration.m_upper));
     for (int i = 0; i < 7; ++i)
         if (i < 3 || m_param[i].m_bInUse)
             write(kParamKeys[i], Triple(m_param[i]));
@@ -121,5 +126,30 @@ bool CAttractor::SaveSettings(const std::string& path) const {
     write("EqX", m_strEqX);
     write("EqY", m_strEqY);
     write("EqZ", m_strEqZ);
-    return ok;
+}
+
+bool CAttractor::SaveSettings(const std::string& path) const {
+    platform::CProfileText file;
+    if (!file.Load(path))
+        return false;
+    WriteSettings(file);
+    return file.Save(path);
+}
+
+bool SaveParameterFile(const std::string& path, const CAttractor& current) {
+    platform::CProfileText file;
+    if (!file.Load(path))
+        return false;
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        if (k == current.GetKind()) {
+            current.WriteSettings(file); // the values the last Runs accepted
+            continue;
+        }
+        std::unique_ptr<CAttractor> other(CreateAttractor(k));
+        if (!other)
+            return false;
+        other->LoadSettings();
+        other->WriteSettings(file);
+    }
+    return file.Save(path);
 }

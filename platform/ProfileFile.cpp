@@ -14,7 +14,9 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -35,24 +37,21 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// One line of the file, kept with its line ending so that rewriting is byte exact.
-struct Line {
-    std::string text; // including the terminator, if any
-    std::string_view Content() const {
-        std::string_view v(text);
-        while (!v.empty() && (v.back() == '\n' || v.back() == '\r'))
-            v.remove_suffix(1);
-        return v;
-    }
-};
+// A line without its ending.
+std::string_view Content(const std::string& line) {
+    std::string_view v(line);
+    while (!v.empty() && (v.back() == '\n' || v.back() == '\r'))
+        v.remove_suffix(1);
+    return v;
+}
 
-std::vector<Line> SplitLines(const std::string& data) {
-    std::vector<Line> lines;
+std::vector<std::string> SplitLines(const std::string& data) {
+    std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t nl = data.find('\n', start);
         std::size_t end = nl == std::string::npos ? data.size() : nl + 1;
-        lines.push_back({data.substr(start, end - start)});
+        lines.push_back(data.substr(start, end - start));
         start = end;
     }
     return lines;
@@ -100,19 +99,37 @@ std::string OneLine(const char* s) {
 
 } // namespace
 
-std::string GetPrivateProfileString(const char* section, const char* key, const char* def,
-                                    std::size_t size, const std::string& path) {
+bool CProfileText::Load(const std::string& path) {
+    m_lines.clear();
+    struct stat st {};
+    m_bExisted = ::stat(path.c_str(), &st) == 0;
+    m_nMode = m_bExisted ? (st.st_mode & 07777) : 0644;
+    std::string data;
+    if (m_bExisted && !ReadWhole(path, data))
+        return false;
+    m_lines = SplitLines(data);
+    return true;
+}
+
+std::string CProfileText::Text() const {
+    std::string out;
+    for (const std::string& l : m_lines)
+        out += l;
+    return out;
+}
+
+std::string CProfileText::Get(const char* section, const char* key, const char* def,
+                              std::size_t size) const {
     auto cut = [size](std::string_view v) {
         if (size == 0)
             return std::string();
         return std::string(v.substr(0, size - 1));
     };
-    std::string data;
-    if (!section || !key || !ReadWhole(path, data))
+    if (!section || !key)
         return cut(def ? def : "");
     bool inSection = false;
-    for (const Line& line : SplitLines(data)) {
-        std::string_view content = line.Content(), name, k, v;
+    for (const std::string& line : m_lines) {
+        std::string_view content = Content(line), name, k, v;
         if (SectionName(content, name)) {
             if (inSection)
                 break; // only the first section of that name counts
@@ -125,23 +142,16 @@ std::string GetPrivateProfileString(const char* section, const char* key, const 
     return cut(def ? def : "");
 }
 
-bool WritePrivateProfileString(const char* section, const char* key, const char* value,
-                               const std::string& path) {
+void CProfileText::Write(const char* section, const char* key, const char* value) {
     if (!section || !key)
-        return false;
-    std::string data;
-    struct stat st {};
-    bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && !ReadWhole(path, data))
-        return false;
-
-    std::vector<Line> lines = SplitLines(data);
+        return;
+    std::vector<std::string>& lines = m_lines;
     const std::string newLine = OneLine(key) + "=" + OneLine(value) + "\n";
 
     // Locate the section and, inside it, the key or the place after its last non-blank line.
     std::ptrdiff_t sectionAt = -1, keyAt = -1, insertAt = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view content = lines[i].Content(), name, k, v;
+        std::string_view content = Content(lines[i]), name, k, v;
         if (SectionName(content, name)) {
             if (sectionAt >= 0)
                 break;
@@ -161,35 +171,32 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
             insertAt = static_cast<std::ptrdiff_t>(i) + 1;
     }
 
-    auto terminate = [](Line& l) {
-        if (l.text.empty() || l.text.back() != '\n')
-            l.text += "\n";
+    auto terminate = [](std::string& l) {
+        if (l.empty() || l.back() != '\n')
+            l += "\n";
     };
     if (keyAt >= 0) {
         // Keep the old line ending style.
-        std::string ending = lines[keyAt].text.size() >= 2 &&
-                                     lines[keyAt].text.compare(lines[keyAt].text.size() - 2, 2,
-                                                               "\r\n") == 0
-                                 ? "\r\n"
-                                 : "\n";
-        if (lines[keyAt].text.back() != '\n')
+        std::string& old = lines[keyAt];
+        std::string ending =
+            old.size() >= 2 && old.compare(old.size() - 2, 2, "\r\n") == 0 ? "\r\n" : "\n";
+        if (old.back() != '\n')
             ending.clear();
-        lines[keyAt].text = newLine.substr(0, newLine.size() - 1) + ending;
+        old = newLine.substr(0, newLine.size() - 1) + ending;
     } else if (sectionAt >= 0) {
         if (insertAt > 0)
             terminate(lines[insertAt - 1]);
-        lines.insert(lines.begin() + insertAt, Line{newLine});
+        lines.insert(lines.begin() + insertAt, newLine);
     } else {
         if (!lines.empty())
             terminate(lines.back());
-        lines.push_back(Line{"[" + OneLine(section) + "]\n"});
-        lines.push_back(Line{newLine});
+        lines.push_back("[" + OneLine(section) + "]\n");
+        lines.push_back(newLine);
     }
+}
 
-    std::string out;
-    for (const Line& l : lines)
-        out += l.text;
-
+bool CProfileText::Save(const std::string& path) const {
+    const std::string out = Text();
     // Write a temporary beside the file, then rename over it.
     std::string tmpl = path + ".XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
@@ -211,8 +218,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
             left -= static_cast<std::size_t>(n);
         }
     }
-    mode_t mode = existed ? (st.st_mode & 07777) : 0644;
-    if (ok && ::fchmod(fd, mode) != 0)
+    if (ok && ::fchmod(fd, static_cast<mode_t>(m_nMode)) != 0)
         ok = false;
     if (ok && ::fsync(fd) != 0)
         ok = false;
@@ -223,6 +229,24 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!ok)
         ::unlink(name.data());
     return ok;
+}
+
+std::string GetPrivateProfileString(const char* section, const char* key, const char* def,
+                                    std::size_t size, const std::string& path) {
+    CProfileText file;
+    file.Load(path);
+    return file.Get(section, key, def, size);
+}
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const std::string& path) {
+    if (!section || !key)
+        return false;
+    CProfileText file;
+    if (!file.Load(path))
+        return false;
+    file.Write(section, key, value);
+    return file.Save(path);
 }
 
 } // namespace platform

@@ -1,18 +1,41 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The INI reader and writer that settings and saved parameter files go through.
 // Names match without regard to case; a missing file, section or key reads as the default.
 namespace platform {
 
-// The value of key in section, trimmed of blanks and cut to size - 1 characters.
+// A profile file held in memory, so that a record reads its file once and a save of many keys
+// replaces the file once. Lines keep their endings: what is not written stays byte for byte.
+class CProfileText {
+public:
+    // Reads the whole file; a missing file reads as empty. False when it exists but cannot be
+    // read, leaving this empty.
+    bool Load(const std::string& path);
+    // The value of key in section, trimmed of blanks and cut to size - 1 characters.
+    std::string Get(const char* section, const char* key, const char* def, std::size_t size) const;
+    // Replaces the key's value in place, or appends the key at the end of its section, or the
+    // section at the end of the file.
+    void Write(const char* section, const char* key, const char* value);
+    // Replaces the file atomically (a temporary beside it, then a rename), keeping the mode of
+    // the file it replaces; a failure leaves the old file as it was. False on failure.
+    bool Save(const std::string& path) const;
+    std::string Text() const;
+
+private:
+    std::vector<std::string> m_lines; // each with its line ending, if any
+    bool m_bExisted = false;
+    unsigned m_nMode = 0644;
+};
+
+// One key read from the file at path.
 std::string GetPrivateProfileString(const char* section, const char* key, const char* def,
                                     std::size_t size, const std::string& path);
 
-// Replaces the key's value in place, or appends the key at the end of its section, or the
-// section at the end of the file. Other lines stay byte for byte. The file is replaced
-// atomically, so a failed write leaves the old file as it was. Returns false on failure.
+// One key written into the file at path, which is replaced atomically. Returns false on
+// failure.
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const std::string& path);
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,4 +134,68 @@ TEST(ShippedSettings, EveryKindLoadsWithValuesInsideTheirLimits) {
         EXPECT_FALSE(a->m_strEqX.empty() || a->m_strEqZ.empty());
         EXPECT_LT(a->m_nStartColorChangeIter, a->m_iteration.m_value);
     }
+}
+
+namespace {
+// Counts the events of mask that name one file of a folder, through inotify.
+class CFileEvents {
+public:
+    CFileEvents(const std::string& dir, std::string name, uint32_t mask)
+        : m_fd(inotify_init1(IN_NONBLOCK)), m_strName(std::move(name)) {
+        inotify_add_watch(m_fd, dir.c_str(), mask);
+    }
+    ~CFileEvents() { close(m_fd); }
+    int Count() {
+        alignas(inotify_event) char buf[8192];
+        int n = 0;
+        for (ssize_t got; (got = read(m_fd, buf, sizeof buf)) > 0;)
+            for (char* p = buf; p < buf + got;) {
+                auto* e = reinterpret_cast<inotify_event*>(p);
+                n += e->len && m_strName == e->name;
+                p += sizeof(inotify_event) + e->len;
+            }
+        return n;
+    }
+
+private:
+    int m_fd;
+    std::string m_strName;
+};
+} // namespace
+
+TEST(Settings, SaveParametersReplacesTheFileOnceAndLoadingReadsItOnce) {
+    TempDir dir;
+    const std::string start = "; notes\r\n[Extra]\nkeep=me\n[lorenz]\r\nZoom = 1\r\nCustom=x\r\n"
+                              "\r\n[Henon]\nA=(9,9,9)\nG=(1,2,3)"; // no final line break
+    auto current = LoadText(dir, "[Lorenz]\nA=(28,10,50)\nIteration=(20000,1,10000000)\n");
+    CFileEvents opens(dir.Path(), "Attractors.ini", IN_OPEN);
+    auto again = LoadFrom(dir.File("Attractors.ini"));
+    EXPECT_EQ(opens.Count(), 1);
+    current->m_param[0].m_value = 33.25; // accepted by a Run, not in the file
+    // Key by key, one kind after the other, as six saves of a section each would write it.
+    TempDir::Write(dir.File("each.ini"), start);
+    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        std::unique_ptr<CAttractor> other(CreateAttractor(k));
+        other->LoadSettings();
+        ASSERT_TRUE((k == 2 ? *current : *other).SaveSettings(dir.File("each.ini")));
+    }
+    const std::string each = TempDir::Read(dir.File("each.ini"));
+    for (const std::string file : {"p.ini", "new.ini"}) {
+        if (file == "p.ini")
+            TempDir::Write(dir.File(file), start);
+        CFileEvents replaced(dir.Path(), file, IN_MOVED_TO | IN_CLOSE_WRITE);
+        ASSERT_TRUE(SaveParameterFile(dir.File(file), *current));
+        EXPECT_EQ(replaced.Count(), 1) << file; // renamed onto, never written in place
+        const std::string saved = TempDir::Read(dir.File(file));
+        EXPECT_NE(saved.find("A=(33.2500,10.0000,50.0000)"), std::string::npos);
+        if (file == "p.ini")
+            EXPECT_EQ(saved, each);
+        else // a new file holds the six sections in kind order
+            for (int k = 1; k < ATTRACTOR_COUNT; ++k)
+                EXPECT_LT(saved.find(std::string("[") + AttractorKindName(k - 1) + "]"),
+                          saved.find(std::string("[") + AttractorKindName(k) + "]"));
+    }
+    EXPECT_EQ(each.rfind(start.substr(0, 36), 0), 0u); // other content kept byte for byte
+    EXPECT_NE(each.find("Custom=x\r\n"), std::string::npos);
+    EXPECT_FALSE(SaveParameterFile(dir.File("no/such/folder/p.ini"), *current));
 }
