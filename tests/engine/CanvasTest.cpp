@@ -7,6 +7,7 @@
 #include "model/Attractor.h"
 
 #include <QImage>
+#include <chrono>
 #include <climits>
 #include <gtest/gtest.h>
 #include <memory>
@@ -199,7 +200,10 @@ TEST(Canvas, AnimationPassCopiesEveryTenPointsAndLeavesItsBufferBlack) {
     s.Reset(&host, 0);
     host.m_nProgress = 0;
     s.m_nStop = 1; // cleared by DrawPlane: does not stop it
+    const auto start = std::chrono::steady_clock::now();
     s.DrawPlane(0, nullptr);
+    // Simulate's pace: at least 1 ms after each of the two batches (a lower bound only).
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2));
     EXPECT_TRUE(host.m_nProgress == 2 && host.m_nCopies == 2 && host.m_nFinished == 1);
     EXPECT_EQ(CountPixels(s.AnimationBuffer(0), Lit), 0);
     EXPECT_GT(CountPixels(host.m_screen, Lit), 0); // the screen keeps the last copy

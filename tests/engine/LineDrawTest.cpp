@@ -43,7 +43,12 @@ TEST(LineDraw, ClippingKeepsTheExactPixelsOfTheVisiblePart) {
                                {5, 5, 400, 17},
                                {-90, 40, 60, -70},
                                {30, -500, 31, 600},
-                               {-250, -200, 260, 230}};
+                               {-250, -200, 260, 230},
+                               // Short ones across an edge: inside the big image they take the
+                               // unclipped routine, here the clipped one.
+                               {-1, 5, 1, 6},
+                               {198, 10, 201, 12},
+                               {7, -2, 8, 1}};
     for (const auto& s : segs) {
         QImage big = Blank(400, 360), small = Blank(200, 200);
         CLineCursor a(big), b(small);
