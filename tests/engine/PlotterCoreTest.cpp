@@ -107,6 +107,7 @@ TEST(PlotterCore, CrossingRuleAndColourCycle) {
     Fixture f;
     f.a->m_zoom.Set(1, 0, 100000);
     f.a->m_iteration.Set(1, 0, 10);
+    f.a->m_nStartColorChangeIter = 0;
     CPlaneLane lane = f.p.StartLane(0);
     ASSERT_TRUE(lane.m_bColorChanges);
     const struct {
