@@ -1,4 +1,3 @@
-#include "../support/TempDir.h"
 #include "../support/TestRecord.h"
 #include "TestKit.h"
 #include "engine/HeadlessHost.h"
@@ -125,33 +124,6 @@ TEST(Canvas, ClearingAccumulateAndClearPending) {
     EXPECT_EQ(s.Picture(1).pixel(1, 1), 0xFF123456u);
     s.Reset(&host, 0);
     EXPECT_EQ(s.Picture(1).pixel(1, 1), kBlack);
-}
-
-TEST(Canvas, OneResetEqualsFourSeparatePassesWithTheSameMessagesAndTrace) {
-    auto a = TestRecord(2, 4003);
-    TempDir dir;
-    CTrajectoryPlotter::SetTracePath(dir.File("trace.txt"));
-    CHeadlessHost host(321, 255);
-    CPlotSurface s;
-    s.SetAttractor(a.get());
-    s.Reset(&host, 0);
-    EXPECT_EQ(host.m_nProgress, 4 * 400);
-    EXPECT_EQ(host.m_nCopies + host.m_nFinished, 0);
-    const std::string trace = TempDir::Read(dir.File("trace.txt"));
-    std::remove(dir.File("trace.txt").c_str());
-    Canvas separate(a.get(), 321, 255);
-    for (int plane = 0; plane < 4; ++plane) {
-        QImage img(321, 255, QImage::Format_RGB32);
-        separate.surface.RenderPlaneInto(img, plane);
-        EXPECT_EQ(img, s.Picture(plane)) << plane;
-    }
-    EXPECT_EQ(separate.host.m_nProgress, 4 * 400);
-    EXPECT_EQ(TempDir::Read(dir.File("trace.txt")), trace);
-    CTrajectoryPlotter::SetTracePath("");
-    EXPECT_EQ(trace, "*** Zoom 6.00 Plane 0\noldCol 6.00, oldRow 6.00\n"
-                     "*** Zoom 6.00 Plane 1\noldCol 6.00, oldRow -144.00\n"
-                     "*** Zoom 6.00 Plane 2\noldCol 6.00, oldRow -144.00\n"
-                     "*** Zoom 6.00 Plane 3\noldCol 10.00, oldRow -139.00\n");
 }
 
 TEST(Canvas, SegmentsTakeTheColourOfTheirCrossings) {
