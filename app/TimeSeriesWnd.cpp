@@ -3,6 +3,7 @@
 #include "app/FileChoice.h"
 #include "app/TrajectoryFile.h"
 #include "model/Attractor.h"
+#include "platform/ThreadHandOver.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -128,9 +129,11 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
                                                         std::max<int64_t>(1, m_curves.size()));
     QtConcurrent::blockingMap(m_curves, [buckets](Curve& c) {
         c.envelope.Build(*c.record, c.record->m_iteration.m_value, buckets);
+        platform::HandOver(&c);
     });
     for (std::size_t k = 0; k < m_curves.size(); ++k) {
         Curve& c = m_curves[k];
+        platform::TakeOver(&c);
         for (int a = 0; a < 3; ++a) {
             c.graph[a] = new QCPCurve(m_pRect[a]->axis(QCPAxis::atBottom),
                                       m_pRect[a]->axis(QCPAxis::atLeft));

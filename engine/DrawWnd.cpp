@@ -1,6 +1,7 @@
 #include "engine/DrawWnd.h"
 
 #include "engine/RunGate.h"
+#include "platform/ThreadHandOver.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,24 +12,8 @@
 #include <system_error>
 
 namespace {
-// Qt's event queue hands a posted event to the GUI thread under a lock ThreadSanitizer cannot
-// see, since Qt is not instrumented; these tell it about that hand-over.
-#if defined(__SANITIZE_THREAD__)
-#define QEL_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define QEL_TSAN 1
-#endif
-#endif
-#ifdef QEL_TSAN
-extern "C" void __tsan_acquire(void* addr);
-extern "C" void __tsan_release(void* addr);
-void HandOver(void* p) { __tsan_release(p); }
-void TakeOver(void* p) { __tsan_acquire(p); }
-#else
-void HandOver(void*) {}
-void TakeOver(void*) {}
-#endif
+using platform::HandOver;
+using platform::TakeOver;
 
 void Post(QObject* receiver, QEvent* event) {
     HandOver(event);
