@@ -1,10 +1,10 @@
+#include "app/FileChoice.h"
 #include "app/Qel2Dlg.h"
 
 #include "engine/BmpWriter.h"
 #include "engine/DrawWnd.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
-#include "platform/ModulePath.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 
@@ -12,39 +12,9 @@
 #include <QPushButton>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
-
-namespace {
-std::string FilesFolder() {
-    const std::string folder = platform::GetModuleDirectory() + "Files";
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0)
-        ::mkdir(folder.c_str(), 0755); // a failure shows up when the file is written
-    return folder;
-}
-
-void ErrorCreatingFile(QWidget* parent, const QString& path) {
-    char text[4096];
-    std::snprintf(text, sizeof text, LoadString(IDS_ERROR_CREATING_FILE),
-                  path.toLocal8Bit().constData());
-    platform::MessageBox(parent, text);
-}
-
-// The save dialog in the Files folder, which is created on first use.
-std::optional<std::string> AskSaveName(QWidget* parent, const char* filter, const char* name,
-                                       const char* extension) {
-    platform::FileDialogRequest request;
-    request.save = true;
-    request.filter = filter;
-    request.initialDir = FilesFolder();
-    request.fileName = name;
-    request.defaultExtension = extension;
-    return platform::AskFileName(parent, request);
-}
-} // namespace
 
 QString CQel2Dlg::AskParameterFile() {
-    auto chosen = AskSaveName(this, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
+    auto chosen = AskFileInFiles(this, true, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
     return chosen ? QString::fromStdString(*chosen) : QString();
 }
 
@@ -55,7 +25,7 @@ void CQel2Dlg::OnSaveParameters() {
     // All six sections are written in memory and replace the file once, so a failure part of
     // the way leaves the earlier file exactly as it was.
     if (!SaveParameterFile(path.toStdString(), *m_pAttractor))
-        ErrorCreatingFile(this, path);
+        ReportErrorCreatingFile(this, path);
 }
 
 QImage CQel2Dlg::CaptureBitmap() {
@@ -79,13 +49,13 @@ QImage CQel2Dlg::CaptureBitmap() {
 bool CQel2Dlg::WriteBmp(const QString& path) {
     FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
     if (!f) {
-        ErrorCreatingFile(this, path);
+        ReportErrorCreatingFile(this, path);
         return false;
     }
     std::fclose(f);
     const QImage capture = CaptureBitmap();
     if (capture.isNull() || !WriteBmpFile(capture, path.toStdString())) {
-        ErrorCreatingFile(this, path);
+        ReportErrorCreatingFile(this, path);
         return false;
     }
     return true;
@@ -94,15 +64,15 @@ bool CQel2Dlg::WriteBmp(const QString& path) {
 bool CQel2Dlg::WritePng(const QString& path) {
     const QImage capture = CaptureBitmap();
     if (capture.isNull() || !WritePngFile(capture, path.toStdString())) {
-        ErrorCreatingFile(this, path);
+        ReportErrorCreatingFile(this, path);
         return false;
     }
     return true;
 }
 
 void CQel2Dlg::OnSaveAs() {
-    auto chosen =
-        AskSaveName(this, "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||", "graph", "bmp");
+    auto chosen = AskFileInFiles(this, true, "Bmp Files (*.bmp)|*.bmp|PngFiles (*.png)|*.Png||",
+                                 "graph", "bmp");
     if (!chosen)
         return;
     // The canvas is not for two threads: a running or paused animation ends first.

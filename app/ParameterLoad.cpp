@@ -37,8 +37,11 @@ bool HoldsParameters(const CAttractor& record, const std::string& path) {
                                         "EqX",
                                         "EqY",
                                         "EqZ"};
+    platform::CProfileText file;
+    if (!file.Load(path))
+        return false;
     for (const char* key : kKeys)
-        if (!platform::GetPrivateProfileString(record.GetName(), key, "", 2, path).empty())
+        if (!file.Get(record.GetName(), key, "", 2).empty())
             return true;
     return false;
 }
