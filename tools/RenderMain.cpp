@@ -8,6 +8,7 @@
 #include "model/Attractor.h"
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
+#include "platform/RuntimeDir.h"
 #include "tools/RenderAnalysis.h"
 
 #include <QGuiApplication>
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
         return Usage("--points draws one trajectory; leave out --country");
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsureRuntimeDir();
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
 

@@ -4,6 +4,7 @@
 #include "controls/ClrStatic.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
+#include "platform/RuntimeDir.h"
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: qel-gallery OUTPUT.png\n");
         return 2;
     }
+    platform::EnsureRuntimeDir();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
 

@@ -1,6 +1,10 @@
+#include "platform/RuntimeDir.h"
+
 #include <QApplication>
 #include <QFont>
+#include <QFontInfo>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -15,10 +19,20 @@ extern "C" const char* __tsan_default_options() {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    platform::EnsureRuntimeDir();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    // The program's own font family: measured text must not depend on the machine's default.
-    QApplication::setFont(QFont("Liberation Sans"));
+    // The program's own font, whatever the system's default sans is: pictures of text depend on it.
+    QFont font("Liberation Sans");
+    font.setPixelSize(11);
+    if (QFontInfo(font).family() != font.family()) {
+        std::fprintf(stderr, "the program's font Liberation Sans is missing (fonts-liberation2, "
+                             "scripts/setup test)\n");
+        return 1;
+    }
+    QApplication::setFont(font);
+    // The plot labels ask for Arial, which only the system's aliases turn into Liberation Sans.
+    QFont::insertSubstitution("Arial", font.family());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

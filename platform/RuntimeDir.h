@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// Without XDG_RUNTIME_DIR Qt warns on every start and picks a folder itself. Headless tools and
+// test runs set a private one (mode 0700, owned by the user) when none is set, before the
+// application object exists. Returns the folder in use, or an empty string if none could be made
+// (Qt then falls back as before).
+std::string EnsureRuntimeDir();
+
+} // namespace platform
