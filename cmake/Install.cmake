@@ -5,6 +5,7 @@
 #   lib/qel/res/Blinking.bmp
 #   bin/qel -> ../lib/qel/qel, bin/qel-render -> ../lib/qel/qel-render
 #   share/applications/qel.desktop, share/icons/hicolor/<N>x<N>/apps/qel.png
+#   share/doc/qel/copyright, share/doc/qel/changelog.gz
 set(QEL_INSTALL_DIR lib/qel)
 set(QEL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
@@ -46,6 +47,16 @@ foreach(_qel_size IN LISTS QEL_ICON_SIZES)
           DESTINATION share/icons/hicolor/${_qel_size}x${_qel_size}/apps RENAME qel.png)
 endforeach()
 
+# Debian wants the licence and a compressed changelog beside every package's documentation.
+set(_qel_changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+execute_process(COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/changelog
+                OUTPUT_FILE ${_qel_changelog} RESULT_VARIABLE _qel_gzip)
+if(NOT _qel_gzip EQUAL 0)
+  message(FATAL_ERROR "gzip could not compress packaging/changelog")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${_qel_changelog} DESTINATION share/doc/qel)
+
 # The entry's Path= names the real lib/qel, known only at install time (--prefix, CPack).
 install(CODE "
   file(READ \"${CMAKE_SOURCE_DIR}/packaging/qel.desktop\" _qel_entry)
@@ -65,9 +76,10 @@ set(CPACK_PACKAGE_VENDOR "QEL team")
 set(CPACK_PACKAGE_CONTACT "QEL team <qel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Economic simulator on chaotic attractors")
 set(CPACK_PACKAGE_DESCRIPTION
-    "QEL integrates six three-variable dynamical systems (Henon, Ikeda, Lorenz, Pickover,\n"
-    "Rossler and an economic model of output, money and pricing) and draws their\n"
-    "trajectories in four projections, with country presets for the economic model.")
+    "QEL integrates six three-variable dynamical systems (Henon, Ikeda, Lorenz,\n"
+    "Pickover, Rossler and an economic model of output, money and pricing) and\n"
+    "draws their trajectories in four projections, with country presets for the\n"
+    "economic model.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -75,18 +87,19 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QEL team <qel@example.org>")
-# The platform plugins that open a window and the font that stands in for Arial; the Qt
-# libraries, libc and libstdc++ (with the versions the binaries need) come from dpkg-shlibdeps.
-set(_qel_depends "qt6-qpa-plugins, fonts-liberation2")
+# The platform plugins that open a window, the font that stands in for Arial, and the
+# libraries of the plots and the parallel work, named even before a binary links them; the rest
+# of libc, libstdc++ and Qt (with the versions the binaries need) comes from dpkg-shlibdeps.
+set(_qel_depends "qt6-qpa-plugins, fonts-liberation2, libqcustomplot2.1-qt6")
+set(_qel_qt_libs libqt6widgets6 libqt6concurrent6 libqt6printsupport6)
 find_program(QEL_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QEL_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  foreach(_qel_lib IN ITEMS libqt6core6 libqt6gui6 libqt6widgets6 libqt6concurrent6
-                           libqt6printsupport6)
-    string(PREPEND _qel_depends "${_qel_lib} (>= ${Qt6_VERSION}), ")
-  endforeach()
-  string(PREPEND _qel_depends "libqcustomplot2.1-qt6, ")
+  list(PREPEND _qel_qt_libs libqt6core6 libqt6gui6)
 endif()
+foreach(_qel_lib IN LISTS _qel_qt_libs)
+  string(APPEND _qel_depends ", ${_qel_lib} (>= ${Qt6_VERSION})")
+endforeach()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_qel_depends}")
 include(CPack)
