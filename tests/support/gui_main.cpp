@@ -22,9 +22,9 @@ int main(int argc, char** argv) {
     platform::EnsureRuntimeDir();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    // The program's own font, whatever the system's default sans is: pictures of text depend on it.
-    QFont font("Liberation Sans");
-    font.setPixelSize(11);
+    // The program's own font (as CQel2App::SetUpLook starts), whatever the system's default sans
+    // is: pictures of text depend on it.
+    const QFont font("Liberation Sans");
     if (QFontInfo(font).family() != font.family()) {
         std::fprintf(stderr, "the program's font Liberation Sans is missing (fonts-liberation2, "
                              "scripts/setup test)\n");
