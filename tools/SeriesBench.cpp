@@ -6,6 +6,7 @@
 #include "app/TimeSeriesWnd.h"
 #include "app/TrajectoryFile.h"
 #include "model/Integrator.h"
+#include "platform/RuntimeDir.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     const char* kind = argc > 2 ? argv[2] : "Sorvan";
     const std::string out = argc > 3 ? argv[3] : QDir::tempPath().toStdString() + "/qel-bench.csv";
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsureRuntimeDir();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     int k = 0;
