@@ -2,6 +2,7 @@
 // cell against the bare integration of the same steps.
 #include "analysis/Sweep.h"
 #include "model/Attractor.h"
+#include "platform/RuntimeDir.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
     const int side = argc > 1 ? std::atoi(argv[1]) : 128;
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 2;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsureRuntimeDir();
     QCoreApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::unique_ptr<CAttractor> r(CreateAttractor(SORVAN_KIND));
