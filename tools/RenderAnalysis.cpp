@@ -4,6 +4,7 @@
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
 #include "model/Attractor.h"
+#include "platform/RuntimeDir.h"
 
 #include <QApplication>
 #include <QThreadPool>
@@ -194,6 +195,7 @@ int Run(COptions& o, int argc, char** argv) {
             return Usage("--out FILE is needed for the picture");
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsureRuntimeDir();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::unique_ptr<CAttractor> r(CreateAttractor(o.nKind));

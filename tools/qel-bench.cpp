@@ -2,6 +2,7 @@
 #include "engine/HeadlessHost.h"
 #include "engine/PlotSurface.h"
 #include "model/Attractor.h"
+#include "platform/RuntimeDir.h"
 #include "qel-bench-bare.h"
 
 #include <QGuiApplication>
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsureRuntimeDir();
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::printf("qel-bench: %lld points, best of %d; compiler %s; flags %s\n", n, repeats,
