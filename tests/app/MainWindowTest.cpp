@@ -74,19 +74,11 @@ TEST_F(AppTest, BoxesTakeTenCharactersEnterRunsAndOnlyChangedBoxesAreRead) {
 // Each box typed outside its limits gives one message naming it in the kind's words and gets
 // its previous text back. A box wired to another's value would give no message at all.
 TEST_F(AppTest, EveryBoxOutsideItsLimitsIsNamedAndRestored) {
-    const char* names[13] = {"Variation Number",
-                             "Iteration Number",
-                             "Inertion (A)",
-                             "Production (B)",
-                             "Printing (C)",
-                             "Adaptation (D)",
-                             "Indexation (G)",
-                             "Unemploy (U)",
-                             "Interest (I)",
-                             "X Starting Point",
-                             "Y Starting Point",
-                             "Z Starting Point",
-                             "Zoom"};
+    const QStringList names =
+        QString("Variation Number|Iteration Number|Inertion (A)|Production (B)|Printing (C)|"
+                "Adaptation (D)|Indexation (G)|Unemploy (U)|Interest (I)|X Starting Point|"
+                "Y Starting Point|Z Starting Point|Zoom")
+            .split('|');
     for (int kind : {2, int{SORVAN_KIND}}) { // Lorenz has no countries: every box is checked
         dlg->OnSelectAttractor(kind);
         Click(dlg->m_btnRun); // accepts what start-up wrote into the boxes
@@ -100,7 +92,7 @@ TEST_F(AppTest, EveryBoxOutsideItsLimitsIsNamedAndRestored) {
             Click(dlg->m_btnRun);
             ASSERT_EQ(messages.size(), 1u) << i;
             const std::string name = kind == SORVAN_KIND || i < 2 || i > 8
-                                         ? names[i]
+                                         ? names[i].toStdString()
                                          : "Parameter " + std::string(1, char('A' + i - 2));
             EXPECT_EQ(messages[0].substr(0, name.size() + 13), name + " must vary be") << i;
             EXPECT_EQ(Box(box.nEdit)->text(), before) << i;
@@ -199,8 +191,7 @@ TEST_F(AppTest, AnAttractorSwitchShowsTheNewPictureAndClearsTheStatus) {
     dlg->m_display[1]->click(); // a plane other than the first, kept across the switches
     for (int kind : {0, 5, 1, 5, 2, 5, 3, 5, 4, 5}) {
         dlg->OnSelectAttractor(kind);
-        const QImage shown =
-            dlg->DrawWnd()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = dlg->DrawWnd()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_TRUE(shown == dlg->DrawWnd()->Surface().Picture(1)) << kind;
         EXPECT_GT(CountPixels(shown, Lit, {}, 4), 100) << kind;
         EXPECT_EQ(dlg->m_status->Text().toStdString(), "") << kind;
