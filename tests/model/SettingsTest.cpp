@@ -67,18 +67,6 @@ TEST(Settings, MalformedTriplesPairsAndZoom) {
     EXPECT_EQ(Tri(a->m_iteration), "5,1,7");
 }
 
-TEST(Settings, MissingFileSectionOrKeysGiveTheDocumentedDefaults) {
-    TempDir dir;
-    for (const char* content : {"", "[Henon]\nZoom=3\n"}) {
-        if (*content)
-            TempDir::Write(dir.File("x.ini"), content);
-        auto a = LoadFrom(dir.File("x.ini"));
-        // Zoom and the iteration count are always in use; the rest only when named.
-        EXPECT_EQ(Tri(a->m_zoom) + " " + Tri(a->m_iteration), "0,0,100000 0,0,0");
-        EXPECT_FALSE(a->m_variation.m_bInUse || a->m_initX.m_bInUse || a->m_param[6].m_bInUse);
-    }
-}
-
 TEST(Settings, ReadEveryKeySaveInTheFormatsAndLoadBackTheSame) {
     TempDir dir;
     const std::string out = dir.File("out.ini");
