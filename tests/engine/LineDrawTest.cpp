@@ -17,25 +17,6 @@ QImage Blank(int w, int h) {
 }
 } // namespace
 
-TEST(LineDraw, EndPointIsLeftOutAndStartIsDrawn) {
-    QImage img = Blank(30, 20);
-    CLineCursor line(img);
-    line.MoveTo(2, 3);
-    line.LineTo(7, 3, kInk);
-    EXPECT_TRUE(Count(img) == 5 && img.pixel(2, 3) == kInk && img.pixel(7, 3) != kInk);
-    // A zero-length segment draws nothing; the next one starts at the old end.
-    line.LineTo(7, 3, kInk);
-    EXPECT_EQ(Count(img), 5);
-    line.LineTo(7, 8, kInk);
-    EXPECT_TRUE(img.pixel(7, 3) == kInk && img.pixel(7, 8) != kInk);
-    // A diagonal steps one pixel per column.
-    line.MoveTo(10, 0);
-    line.LineTo(20, 10, kInk);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(img.pixel(10 + i, i), kInk);
-    EXPECT_EQ(Count(img), 20);
-}
-
 TEST(LineDraw, ClippingKeepsTheExactPixelsOfTheVisiblePart) {
     // The same segments drawn into a big image and into a window of it must agree there.
     const int ox = 100, oy = 80;

@@ -65,6 +65,12 @@ TEST(ShippedPictures, EveryKindFillsEachPlaneWithoutLeavingIt) {
         SCOPED_TRACE(a->GetName());
         ASSERT_GE(a->m_iteration.m_value, 10000) << "settings file missing beside the test?";
         EXPECT_LE(a->m_iteration.m_value, 50000); // a Run stays quick
+        // The first Run after start-up raises no message.
+        for (const double_PARAM* p : {&a->m_variation, &a->m_initX, &a->m_initY, &a->m_initZ})
+            EXPECT_TRUE(p->m_bInUse && p->IsWithinLimits(p->m_value));
+        for (const double_PARAM& p : a->m_param)
+            EXPECT_TRUE(!p.m_bInUse || p.IsWithinLimits(p.m_value)) << &p - a->m_param;
+        EXPECT_FALSE(a->m_strEqX.empty() || a->m_strEqZ.empty());
         int colouredPlanes = 0;
         for (int plane = 0; plane < 4; ++plane) {
             SCOPED_TRACE(testing::Message() << "plane " << plane);

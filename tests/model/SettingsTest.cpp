@@ -67,18 +67,6 @@ TEST(Settings, MalformedTriplesPairsAndZoom) {
     EXPECT_EQ(Tri(a->m_iteration), "5,1,7");
 }
 
-TEST(Settings, MissingFileSectionOrKeysGiveTheDocumentedDefaults) {
-    TempDir dir;
-    for (const char* content : {"", "[Henon]\nZoom=3\n"}) {
-        if (*content)
-            TempDir::Write(dir.File("x.ini"), content);
-        auto a = LoadFrom(dir.File("x.ini"));
-        // Zoom and the iteration count are always in use; the rest only when named.
-        EXPECT_EQ(Tri(a->m_zoom) + " " + Tri(a->m_iteration), "0,0,100000 0,0,0");
-        EXPECT_FALSE(a->m_variation.m_bInUse || a->m_initX.m_bInUse || a->m_param[6].m_bInUse);
-    }
-}
-
 TEST(Settings, ReadEveryKeySaveInTheFormatsAndLoadBackTheSame) {
     TempDir dir;
     const std::string out = dir.File("out.ini");
@@ -111,30 +99,6 @@ TEST(Settings, ReadEveryKeySaveInTheFormatsAndLoadBackTheSame) {
 }
 
 } // namespace
-
-// The settings file beside the executable is the one the program ships.
-TEST(ShippedSettings, EveryKindLoadsWithValuesInsideTheirLimits) {
-    for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
-        std::unique_ptr<CAttractor> a(CreateAttractor(k));
-        a->LoadSettings();
-        SCOPED_TRACE(a->GetName());
-        EXPECT_TRUE(a->m_variation.m_lower == 0.0001 && a->m_variation.m_upper == 0.1);
-        EXPECT_TRUE(a->m_iteration.m_lower == 1 && a->m_iteration.m_upper == 10000000);
-        EXPECT_TRUE(a->m_iteration.IsWithinLimits(a->m_iteration.m_value) &&
-                    a->m_variation.IsWithinLimits(a->m_variation.m_value) && a->m_zoom.m_value > 0);
-        int nUsed = 0;
-        for (const double_PARAM& p : a->m_param)
-            if (p.m_bInUse) {
-                ++nUsed;
-                EXPECT_TRUE(p.IsWithinLimits(p.m_value)) << &p - a->m_param;
-            }
-        EXPECT_GE(nUsed, k == SORVAN_KIND ? 7 : 3); // the economic model uses all seven
-        for (const double_PARAM* p : {&a->m_initX, &a->m_initY, &a->m_initZ})
-            EXPECT_TRUE(p->m_bInUse && p->IsWithinLimits(p->m_value));
-        EXPECT_FALSE(a->m_strEqX.empty() || a->m_strEqZ.empty());
-        EXPECT_LT(a->m_nStartColorChangeIter, a->m_iteration.m_value);
-    }
-}
 
 namespace {
 // Counts the events of mask that name one file of a folder, through inotify.
