@@ -40,10 +40,9 @@ void CQel2Dlg::ApplyAttractorLayout() {
     const bool sorvan = m_nAttractor == SORVAN_KIND;
     m_qelmeterCaption->setVisible(sorvan);
     m_qelmeterValue->setVisible(sorvan);
-    for (QWidget* w : {static_cast<QWidget*>(m_staticCountry),
-                       static_cast<QWidget*>(m_comboCountry),
-                       static_cast<QWidget*>(m_accumulatedLabel),
-                       static_cast<QWidget*>(m_accumulateBox)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_staticCountry), static_cast<QWidget*>(m_comboCountry),
+          static_cast<QWidget*>(m_accumulatedLabel), static_cast<QWidget*>(m_accumulateBox)})
         w->setVisible(m_bCountriesLoaded);
     m_btnStop->setEnabled(false);
     m_btnSimulate->setEnabled(false);

@@ -30,8 +30,8 @@ QWidget* DefaultWidget(const DialogItem& item, QWidget* parent) {
             align = Qt::AlignHCenter;
         if (item.style & IS_RIGHT)
             align = Qt::AlignRight;
-        label->setAlignment(align | ((item.style & IS_CENTER_IMAGE) ? Qt::AlignVCenter
-                                                                      : Qt::AlignTop));
+        label->setAlignment(align |
+                            ((item.style & IS_CENTER_IMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
         label->setTextFormat(Qt::PlainText);
         return label;
     }

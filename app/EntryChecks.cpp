@@ -93,8 +93,8 @@ bool CQel2Dlg::ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsi
     const int32_t signedValue = static_cast<int32_t>(value);
     if (ChecksLimits() && !p.IsWithinLimits(signedValue)) {
         char text[1024];
-        std::snprintf(text, sizeof text, LoadString(IDS_RANGE_INT), LoadString(labelId),
-                      p.m_lower, p.m_upper);
+        std::snprintf(text, sizeof text, LoadString(IDS_RANGE_INT), LoadString(labelId), p.m_lower,
+                      p.m_upper);
         return RejectEntry(text);
     }
     p.m_value = signedValue;
@@ -138,8 +138,8 @@ bool CQel2Dlg::AcceptEntry(PARAMETER& param) {
 
 void CQel2Dlg::UpdateQelmeter() {
     const CAttractor& a = *m_pAttractor;
-    const double value = a.m_param[0].m_value * a.m_param[3].m_value -
-                         a.m_param[1].m_value * a.m_param[2].m_value;
+    const double value =
+        a.m_param[0].m_value * a.m_param[3].m_value - a.m_param[1].m_value * a.m_param[2].m_value;
     char buf[512];
     std::snprintf(buf, sizeof buf, "%.3f", value);
     m_qelmeterValue->SetWindowText(QString::fromLatin1(buf));

@@ -55,7 +55,9 @@ uint32_t StaticStyle(unsigned style) {
     return s;
 }
 
-QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor ToQColor(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 } // namespace
 
 CQel2Dlg::CQel2Dlg(QWidget* parent) : QDialog(parent) {
@@ -262,7 +264,9 @@ bool CQel2Dlg::OnInitDialog() {
     return true;
 }
 
-void CQel2Dlg::RepaintNow() { m_pClient->repaint(); }
+void CQel2Dlg::RepaintNow() {
+    m_pClient->repaint();
+}
 
 long CQel2Dlg::OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
@@ -295,9 +299,9 @@ void CQel2Dlg::RelabelControls() {
     };
     const char* xyzNames[3] = {LoadString(IDS_NAME_X), LoadString(IDS_NAME_Y),
                                LoadString(IDS_NAME_Z)};
-    const double_PARAM* params[10] = {&a.m_param[0], &a.m_param[1], &a.m_param[2],
-                                      &a.m_param[3], &a.m_param[4], &a.m_param[5],
-                                      &a.m_param[6], &a.m_initX,    &a.m_initY, &a.m_initZ};
+    const double_PARAM* params[10] = {&a.m_param[0], &a.m_param[1], &a.m_param[2], &a.m_param[3],
+                                      &a.m_param[4], &a.m_param[5], &a.m_param[6], &a.m_initX,
+                                      &a.m_initY,    &a.m_initZ};
     for (int r = 0; r < 10; ++r) {
         const char *name, *low, *high;
         if (r >= 7) {
@@ -327,9 +331,9 @@ void CQel2Dlg::RelabelControls() {
             CDialogBuilder::FitWidth(m_rows[r].low);
             CDialogBuilder::FitWidth(m_rows[r].high);
         }
-        for (QWidget* w : {static_cast<QWidget*>(m_rows[r].name),
-                           static_cast<QWidget*>(m_rows[r].low),
-                           static_cast<QWidget*>(m_rows[r].high), box})
+        for (QWidget* w :
+             {static_cast<QWidget*>(m_rows[r].name), static_cast<QWidget*>(m_rows[r].low),
+              static_cast<QWidget*>(m_rows[r].high), box})
             w->setVisible(used);
     }
     m_strZoom = fmt("%.2f", a.m_zoom.m_value);
@@ -338,8 +342,7 @@ void CQel2Dlg::RelabelControls() {
     const unsigned plain[4] = {IDS_PLANE_XY, IDS_PLANE_XZ, IDS_PLANE_YZ, IDS_PLANE_XYZ};
     const unsigned economic[4] = {IDS_SORVAN_PLANE_XY, IDS_SORVAN_PLANE_XZ, IDS_SORVAN_PLANE_YZ,
                                   IDS_SORVAN_PLANE_XYZ};
-    for (int p = 0; p < 4; ++p)
-    {
+    for (int p = 0; p < 4; ++p) {
         m_display[p]->setText(LoadString(sorvan ? economic[p] : plain[p]));
         CDialogBuilder::FitWidth(m_display[p]);
     }

@@ -14,7 +14,9 @@
 #include <chrono>
 #include <thread>
 
-bool CQel2Dlg::IsAccumulating() const { return m_bAccumulate && m_nAttractor == SORVAN_KIND; }
+bool CQel2Dlg::IsAccumulating() const {
+    return m_bAccumulate && m_nAttractor == SORVAN_KIND;
+}
 
 void CQel2Dlg::OnRun() {
     m_bHalted = false;
@@ -52,8 +54,8 @@ void CQel2Dlg::OnRun() {
 }
 
 void CQel2Dlg::PreparePlot() {
-    m_nProgressDivisor = static_cast<int>(
-        (static_cast<int64_t>(m_pAttractor->m_iteration.m_value) * 3) / 1000);
+    m_nProgressDivisor =
+        static_cast<int>((static_cast<int64_t>(m_pAttractor->m_iteration.m_value) * 3) / 1000);
     m_progress->setValue(0);
     m_progress->show();
     m_status->SetWindowText(m_strPreparing);

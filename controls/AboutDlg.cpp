@@ -1,6 +1,6 @@
 #include "controls/AboutDlg.h"
-#include "controls/xStatic.h"
 #include "controls/DialogLayout.h"
+#include "controls/xStatic.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
 #include "res/ResourceIds.h"
@@ -30,7 +30,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
             const QIcon icon = windowIcon();
             if (!icon.isNull())
                 m_pIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
-            m_pIcon->setGeometry(DialogItemRect(item).x(), DialogItemRect(item).y(), kIconSize, kIconSize);
+            m_pIcon->setGeometry(DialogItemRect(item).x(), DialogItemRect(item).y(), kIconSize,
+                                 kIconSize);
             continue;
         } else if (item.kind == ItemKind::DefaultButton || item.kind == ItemKind::Button) {
             m_pOk = new QPushButton(text, this);

@@ -161,16 +161,16 @@ void CPlotSurface::DrawAxes(QImage& surface, int plane) {
         line.LineTo(ex, ey, white);
     }
 
-    const char* labels[4][3] = {{m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisY, nullptr},
-                                {m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisZ, nullptr},
-                                {m_pAttractor->m_szAxisY, m_pAttractor->m_szAxisZ, nullptr},
-                                {m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisY,
-                                 m_pAttractor->m_szAxisZ}};
+    const char* labels[4][3] = {
+        {m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisY, nullptr},
+        {m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisZ, nullptr},
+        {m_pAttractor->m_szAxisY, m_pAttractor->m_szAxisZ, nullptr},
+        {m_pAttractor->m_szAxisX, m_pAttractor->m_szAxisY, m_pAttractor->m_szAxisZ}};
     if (plane < 0 || plane > 3)
         return;
     const int right = m_rcClient.right() + 1;
-    DrawLabel(surface, QRect(QPoint(right - 90, y - 20), QPoint(right - 1, y - 1)),
-              Qt::AlignRight, labels[plane][0]);
+    DrawLabel(surface, QRect(QPoint(right - 90, y - 20), QPoint(right - 1, y - 1)), Qt::AlignRight,
+              labels[plane][0]);
     const int vl = std::max(x - 70, 0);
     DrawLabel(surface, QRect(vl, 0, 140, 20), Qt::AlignHCenter, labels[plane][1]);
     if (labels[plane][2]) {
@@ -179,8 +179,7 @@ void CPlotSurface::DrawAxes(QImage& surface, int plane) {
     }
 }
 
-void CPlotSurface::DrawLabel(QImage& surface, const QRect& rect, int alignment,
-                             const char* text) {
+void CPlotSurface::DrawLabel(QImage& surface, const QRect& rect, int alignment, const char* text) {
     if (rect.isEmpty() || !text || !*text)
         return;
     QPainter painter(&surface);

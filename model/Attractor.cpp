@@ -53,12 +53,10 @@ CAttractor* CreateAttractor(int index) {
         return new (std::nothrow)
             CAttractorPickover("Pickover", about, "X", "Y", "Z", -1, -1, 0, -1);
     case 4:
-        return new (std::nothrow)
-            CAttractorRossler("Rossler", about, "X", "Y", "Z", -1, -1, 0, -1);
+        return new (std::nothrow) CAttractorRossler("Rossler", about, "X", "Y", "Z", -1, -1, 0, -1);
     case 5:
-        return new (std::nothrow) CAttractorSorvan("Sorvan", about, "X - Output(Q)",
-                                                   "Y - Money (M)", "Z - Pricing (P)", -1, -1, 0,
-                                                   -1);
+        return new (std::nothrow) CAttractorSorvan(
+            "Sorvan", about, "X - Output(Q)", "Y - Money (M)", "Z - Pricing (P)", -1, -1, 0, -1);
     default:
         return nullptr;
     }

@@ -33,11 +33,9 @@ struct CStepParams {
 
 // Right-hand side times h at (X, Y, Z); z0 is the stage's base point (the economic model's
 // money equation takes its sine).
-template <int Kind>
-struct CKindRates;
+template <int Kind> struct CKindRates;
 
-template <>
-struct CKindRates<0> { // Henon
+template <> struct CKindRates<0> { // Henon
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         (void)z0;
@@ -48,8 +46,7 @@ struct CKindRates<0> { // Henon
     }
 };
 
-template <>
-struct CKindRates<1> { // Ikeda
+template <> struct CKindRates<1> { // Ikeda
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         (void)z0;
@@ -59,8 +56,7 @@ struct CKindRates<1> { // Ikeda
     }
 };
 
-template <>
-struct CKindRates<2> { // Lorenz
+template <> struct CKindRates<2> { // Lorenz
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         (void)z0;
@@ -70,8 +66,7 @@ struct CKindRates<2> { // Lorenz
     }
 };
 
-template <>
-struct CKindRates<3> { // Pickover
+template <> struct CKindRates<3> { // Pickover
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         (void)z0;
@@ -81,8 +76,7 @@ struct CKindRates<3> { // Pickover
     }
 };
 
-template <>
-struct CKindRates<4> { // Rossler
+template <> struct CKindRates<4> { // Rossler
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         (void)z0;
@@ -92,8 +86,7 @@ struct CKindRates<4> { // Rossler
     }
 };
 
-template <>
-struct CKindRates<5> { // the economic model
+template <> struct CKindRates<5> { // the economic model
     static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
                       double& dx, double& dy, double& dz) {
         // The money equation's sine takes the base point's z0, not Z.
@@ -105,8 +98,7 @@ struct CKindRates<5> { // the economic model
 
 // One step: four half-step evaluations from the same base point, summed d2 + d1 + d3 + d4 and
 // divided by 3.0, that is h (f1 + f2 + f3 + f4) / 6 with h the Variation.
-template <int Kind>
-inline void Step(const CStepParams& p, double& x, double& y, double& z) {
+template <int Kind> inline void Step(const CStepParams& p, double& x, double& y, double& z) {
     const double s = p.half;
     double d1x, d1y, d1z, d2x, d2y, d2z, d3x, d3y, d3z, d4x, d4y, d4z;
     CKindRates<Kind>::Rates(p, z, s, x, y, z, d1x, d1y, d1z);
@@ -120,8 +112,7 @@ inline void Step(const CStepParams& p, double& x, double& y, double& z) {
 
 // Calls fn with std::integral_constant<int, K> for kind index K; an index outside 0..4 runs
 // the economic model, the program's default kind.
-template <class Fn>
-decltype(auto) WithKind(int kind, Fn&& fn) {
+template <class Fn> decltype(auto) WithKind(int kind, Fn&& fn) {
     switch (kind) {
     case 0:
         return std::forward<Fn>(fn)(std::integral_constant<int, 0>{});
@@ -142,8 +133,7 @@ decltype(auto) WithKind(int kind, Fn&& fn) {
 // calling visit(x, y, z) after each step. A visit that returns bool ends the run by returning
 // false. Returns the number of steps taken.
 template <class Visit>
-int64_t Integrate(const CAttractor& r, double& x, double& y, double& z, int64_t n,
-                  Visit&& visit) {
+int64_t Integrate(const CAttractor& r, double& x, double& y, double& z, int64_t n, Visit&& visit) {
     const CStepParams p = CStepParams::From(r);
     return WithKind(r.GetKind(), [&](auto kind) -> int64_t {
         constexpr int K = decltype(kind)::value;

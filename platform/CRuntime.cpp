@@ -18,7 +18,9 @@ int32_t Atoi(const char* s) {
     return static_cast<int32_t>(v);
 }
 
-double Atof(const char* s) { return s ? std::strtod(s, nullptr) : 0.0; }
+double Atof(const char* s) {
+    return s ? std::strtod(s, nullptr) : 0.0;
+}
 
 uint32_t AtoUnsigned(const char* s, bool* ok) {
     if (ok)

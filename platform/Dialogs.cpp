@@ -62,8 +62,7 @@ std::optional<std::string> AskFileName(QWidget* parent, const FileDialogRequest&
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setNameFilters(
-        QString::fromStdString(QtFilterFromWindows(request.filter)).split(";;"));
+    dialog.setNameFilters(QString::fromStdString(QtFilterFromWindows(request.filter)).split(";;"));
     if (!request.initialDir.empty())
         dialog.setDirectory(QString::fromStdString(request.initialDir));
     if (!request.defaultExtension.empty())
@@ -86,6 +85,8 @@ void Beep() {
     QApplication::beep();
 }
 
-void SetBeepHook(std::function<void()> hook) { g_beepHook = std::move(hook); }
+void SetBeepHook(std::function<void()> hook) {
+    g_beepHook = std::move(hook);
+}
 
 } // namespace platform

@@ -31,8 +31,7 @@ struct FileDialogRequest {
     std::string fileName;
     std::string defaultExtension; // without the dot; empty: none
 };
-using FileDialogResponder =
-    std::function<std::optional<std::string>(const FileDialogRequest&)>;
+using FileDialogResponder = std::function<std::optional<std::string>(const FileDialogRequest&)>;
 
 // The full path chosen, or nothing when the user cancelled.
 std::optional<std::string> AskFileName(QWidget* parent, const FileDialogRequest& request);

@@ -17,8 +17,12 @@ extern "C" void __tsan_release(void* addr);
 
 namespace platform {
 #ifdef QEL_TSAN
-inline void HandOver(void* p) { __tsan_release(p); }
-inline void TakeOver(void* p) { __tsan_acquire(p); }
+inline void HandOver(void* p) {
+    __tsan_release(p);
+}
+inline void TakeOver(void* p) {
+    __tsan_acquire(p);
+}
 #else
 inline void HandOver(void*) {}
 inline void TakeOver(void*) {}

@@ -1,8 +1,8 @@
 // qel-render: draws attractors through the plot canvas without a window, to PNG or BMP.
-#include "engine/BmpWriter.h"
-#include "engine/HeadlessHost.h"
 #include "countries/CountryPresets.h"
 #include "countries/XmlDocument.h"
+#include "engine/BmpWriter.h"
+#include "engine/HeadlessHost.h"
 #include "engine/PlotSurface.h"
 #include "engine/PointList.h"
 #include "model/Attractor.h"
@@ -140,8 +140,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--size") {
             long long w, h;
             std::size_t x = value.find_first_of("xX");
-            if (x == std::string::npos ||
-                !ParseInt(value.substr(0, x).c_str(), 1, 16384, w) ||
+            if (x == std::string::npos || !ParseInt(value.substr(0, x).c_str(), 1, 16384, w) ||
                 !ParseInt(value.substr(x + 1).c_str(), 1, 16384, h))
                 return Usage("--size wants WxH, each from 1 to 16384");
             width = static_cast<int>(w);
@@ -185,8 +184,9 @@ int main(int argc, char** argv) {
 
     CXmlDocument presets;
     if (!countries.empty()) {
-        const std::string path =
-            countriesFile.empty() ? platform::GetModuleDirectory() + "countries.xml" : countriesFile;
+        const std::string path = countriesFile.empty()
+                                     ? platform::GetModuleDirectory() + "countries.xml"
+                                     : countriesFile;
         if (!presets.LoadFrom(path)) {
             std::fprintf(stderr, "qel-render: cannot read %s\n", path.c_str());
             return 1;

@@ -165,8 +165,8 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
         EXPECT_EQ(driver.m_strName, k.prefilled) << what;
         EXPECT_NE(TempDir::Read(path), "old") << what;
         // The keyboard comes back to the window, so its menu keys work for the next save.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg->window(); },
-                                    2000))
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg->window(); }, 2000))
             << what << ": the main window did not get the keyboard back";
     }
 }

@@ -6,8 +6,8 @@
 
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <utility>
 #include <memory>
+#include <utility>
 
 namespace {
 // The drawing window's parent: counts what arrives, like the main window would.

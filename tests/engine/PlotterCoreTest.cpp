@@ -31,7 +31,7 @@ TEST(PlotterCore, ColumnsAndRowsForEachPlaneIncludingNonFiniteAndHuge) {
         {2, 0, 11, -19, 0, 22, -38},    // drawn at (W/2 + 22, H/2 + 38)
         {2, 2, 100, 1.2, -5.7, -3, -1}, // toward zero: trunc(-3.6)
         {2, 7, 1, 2, 3, 0, 0},          // no such plane
-        {1, 3, 0, 0, 1, 0, 0}, // cos2 slightly negative, trunc(0.99999...)
+        {1, 3, 0, 0, 1, 0, 0},          // cos2 slightly negative, trunc(0.99999...)
         {0, 0, 1e6, -1e6, 0, 0, 0},
         {100000, 0, NAN, NAN, 0, kNo, kNo},
         {100000, 0, INFINITY, 1e300, 0, kMax, kMax},

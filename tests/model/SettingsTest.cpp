@@ -135,7 +135,7 @@ TEST(Settings, SaveParametersReplacesTheFileOnceAndLoadingReadsItOnce) {
     // Closes between the opens, since inotify folds repeated events into one.
     CFileEvents opens(dir.Path(), "Attractors.ini", IN_OPEN | IN_CLOSE_NOWRITE);
     auto again = LoadFrom(dir.File("Attractors.ini"));
-    EXPECT_EQ(opens.Count(), 2); // opened and closed once
+    EXPECT_EQ(opens.Count(), 2);         // opened and closed once
     current->m_param[0].m_value = 33.25; // accepted by a Run, not in the file
     // Key by key, one kind after the other, as six saves of a section each would write it.
     TempDir::Write(dir.File("each.ini"), start);
