@@ -123,17 +123,6 @@ TEST_F(AppTest, EveryBoxOutsideItsLimitsIsNamedAndRestored) {
     EXPECT_EQ(dlg->m_qelmeterValue->Text(), "-2.000");
 }
 
-TEST_F(AppTest, TrimZerosBlanksTrailingZerosAndKeepsTheLength) {
-    const char* cases[][2] = {{"10.000000", "10       "},
-                              {"0.500000", "0.5     "},
-                              {"0.000100", "0.0001  "},
-                              {"100", "100"},
-                              {"", ""},
-                              {"0.000000", "0       "}};
-    for (const auto& k : cases)
-        EXPECT_EQ(CQel2Dlg::TrimZeros(k[0]), k[1]) << k[0];
-}
-
 TEST_F(AppTest, ButtonsFollowRunSimulateStopFinishAndClear) {
     Click(dlg->m_btnSimulate);
     EXPECT_EQ(Buttons(), "R-T");

@@ -17,30 +17,6 @@ QImage Blank(int w, int h) {
 }
 } // namespace
 
-TEST(LineDraw, ClippingKeepsTheExactPixelsOfTheVisiblePart) {
-    // The same segments drawn into a big image and into a window of it must agree there.
-    const int ox = 100, oy = 80;
-    const int64_t segs[][4] = {{-50, -30, 150, 90},
-                               {5, 5, 400, 17},
-                               {-90, 40, 60, -70},
-                               {30, -500, 31, 600},
-                               {-250, -200, 260, 230},
-                               // Short ones across an edge: inside the big image they take the
-                               // unclipped routine, here the clipped one.
-                               {-1, 5, 1, 6},
-                               {198, 10, 201, 12},
-                               {7, -2, 8, 1}};
-    for (const auto& s : segs) {
-        QImage big = Blank(400, 360), small = Blank(200, 200);
-        CLineCursor a(big), b(small);
-        a.MoveTo(s[0] + ox, s[1] + oy);
-        a.LineTo(s[2] + ox, s[3] + oy, kInk);
-        b.MoveTo(s[0], s[1]);
-        b.LineTo(s[2], s[3], kInk);
-        EXPECT_EQ(small, big.copy(ox, oy, 200, 200)) << "segment " << s[0] << "," << s[1];
-    }
-}
-
 TEST(LineDraw, FarAndInvalidEndpointsAreCheapAndSafe) {
     QImage img = Blank(64, 48);
     CLineCursor line(img);
