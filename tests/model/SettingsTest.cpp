@@ -58,13 +58,13 @@ TEST(Settings, MalformedTriplesPairsAndZoom) {
                           "\nZoom=" + std::string(34, '0') + digits + "\nStartColorChangeIter=" +
                           std::string(34, '0') + digits + "\nA=(1.5,0," + std::string(246, '0') +
                           "4)\nB=(2.5,0," + std::string(247, '0') + "7)\nIteration=(5,1," +
-                          std::string(248, '0') + "7)\nEqY=" + std::string(300, 'y') + "\n");
+                          std::string(249, '0') + "7)\nEqY=" + std::string(300, 'y') + "\n");
     EXPECT_TRUE(a->m_strEqX == std::string(255, 'q') && a->m_strEqY == std::string(255, 'y'));
     EXPECT_EQ(Centres(*a), "1,4 0,0 0,0 0,0");
     EXPECT_TRUE(a->m_zoom.m_value == 4 && a->m_nStartColorChangeIter == 4);
-    // The ")" is character 255 of A and 256 of B: cut, B's upper field is empty.
+    // The ")" is character 255 of A and 256 of B and Iteration: cut, their upper field is empty.
     EXPECT_EQ(Tri(a->m_param[0]) + " " + Tri(a->m_param[1]), "1.5,0,4 2.5,0,0");
-    EXPECT_EQ(Tri(a->m_iteration), "5,1,7");
+    EXPECT_EQ(Tri(a->m_iteration), "5,1,0");
 }
 
 TEST(Settings, ReadEveryKeySaveInTheFormatsAndLoadBackTheSame) {
