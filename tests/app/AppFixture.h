@@ -28,40 +28,13 @@
 #include <string>
 #include <vector>
 
-// Settings of the tests' own, so the tests do not depend on the shipped pictures.
-inline const char* kTestSettings =
-    "[Lorenz]\nZoom=6.000\nStartColorChangeIter=100\nXYPlaneCenter=0,0\nXZPlaneCenter=0,25\n"
-    "YZPlaneCenter=0,25\nXYZPlaneCenter=0,25\nVariation=(0.0050,0.0001,0.1000)\n"
-    "Iteration=(2000,1,10000000)\nA=(28.0000,10.0000,50.0000)\nB=(2.6667,0.5000,10.0000)\n"
-    "C=(10.0000,1.0000,20.0000)\nInitialConditionX=(1.0000,-30.0000,30.0000)\n"
-    "InitialConditionY=(1.0000,-30.0000,30.0000)\nInitialConditionZ=(1.0000,0.0000,60.0000)\n"
-    "EqX=x' = c(y - x)\nEqY=y' = ax - xz - y\nEqZ=z' = xy - bz\n"
-    "[Sorvan]\nZoom=40.000\nStartColorChangeIter=100\nXYPlaneCenter=0,0\nXZPlaneCenter=0,0\n"
-    "YZPlaneCenter=0,0\nXYZPlaneCenter=0,0\nVariation=(0.0100,0.0001,0.1000)\n"
-    "Iteration=(2000,1,10000000)\nA=(12.0000,10.0000,50.0000)\nB=(1.5000,0.5000,10.0000)\n"
-    "C=(0.8000,0.0000,20.0000)\nD=(3.0000,0.0000,20.0000)\nE=(0.1000,-2.0000,2.0000)\n"
-    "F=(0.2000,0.0000,0.9900)\nG=(0.3000,0.0000,0.9900)\n"
-    "InitialConditionX=(0.1000,-5.0000,5.0000)\nInitialConditionY=(0.1000,-5.0000,5.0000)\n"
-    "InitialConditionZ=(0.1000,-5.0000,5.0000)\nEqX=x' = b y sin(z) + (x - a y) cos(z)\n"
-    "EqY=y' = d y cos(z) + (c y + x) sin(z0)\nEqZ=z' = atan((1 - f) x y / (1 - g)) + e z\n";
-
-inline const char* kTestCountries =
-    "<?xml version=\"1.0\"?>\n<!-- test presets -->\n<Countries>\n"
-    "  <Country Name=\"Ostravia\" a=\"20\" b=\"2\" c=\"1\" d=\"4\" G=\"0.2\" U=\"0.1\" "
-    "I=\"0.2\"/>\n"
-    "  <Country Name=\"Qelland\" a=\"12.5\" b=\"1.5\" c=\"0.8\" d=\"3\" G=\"0.1\" U=\"0.2\" "
-    "I=\"0.3\"/>\n"
-    "  <Country Name=\"Belmark\" a=\"30\" b=\"5\" c=\"2\" d=\"6\" G=\"-0.5\" U=\"0.5\" "
-    "I=\"0.1\"/>\n"
-    "  <Country Name=\"Zentia\" a=\"15\" b=\"1\" c=\"3\" d=\"2\" G=\"0.3\" U=\"0.3\" I=\"0.5\"/>\n"
-    "</Countries>\n";
-
-// The file as the source tree ships it, or the tests' own text.
-inline std::string SourceData(const char* name, const char* fallback) {
-    const auto path = std::filesystem::path(QEL_SOURCE_DIR) / "data" / name;
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) ? TempDir::Read(path.string()) : fallback;
+// A file of the source tree. The tests' own settings and countries keep them independent of
+// the shipped pictures.
+inline std::string SourceFile(const std::string& relative) {
+    return TempDir::Read(std::string(QEL_SOURCE_DIR) + "/" + relative);
 }
+inline const std::string kTestSettings = SourceFile("tests/app/TestSettings.ini");
+inline const std::string kTestCountries = SourceFile("tests/app/TestCountries.xml");
 
 class AppTest : public ::testing::Test {
 protected:
@@ -73,7 +46,7 @@ protected:
 
     void SetUp() override {
         CQel2App::SetUpLook();
-        Start(kTestSettings, kTestCountries);
+        Start(kTestSettings.c_str(), kTestCountries.c_str());
     }
     void TearDown() override {
         dlg.reset();

@@ -44,9 +44,9 @@ TEST_F(AppTest, SpoiltStartUpFilesGiveAWorkingWindow) {
     const struct {
         const char* name;
         std::string good, hugeLine;
-    } files[] = {{"Attractors.ini", SourceData("Attractors.ini", kTestSettings),
+    } files[] = {{"Attractors.ini", SourceFile("data/Attractors.ini"),
                   "Junk=1234567890 abcdefghijklmnopqrstuvwxyz\n"},
-                 {"countries.xml", SourceData("countries.xml", kTestCountries),
+                 {"countries.xml", SourceFile("data/countries.xml"),
                   "  <Country Name=\"Filler\" a=\"20\" b=\"2\" c=\"1\" d=\"4\"/>\n"}};
     for (const auto& f : files)
         for (const std::string spoil : kSpoils) {

@@ -173,7 +173,7 @@ TEST_F(AppTest, DisplayChangeDuringAnAnimationRestartsItInTheNewPlane) {
 }
 
 TEST_F(AppTest, AnAttractorSwitchShowsTheNewPictureAndClearsTheStatus) {
-    Start(SourceData("Attractors.ini", kTestSettings).c_str(), kTestCountries);
+    Start(SourceFile("data/Attractors.ini").c_str(), kTestCountries.c_str());
     dlg->m_display[1]->click(); // a plane other than the first, kept across the switches
     for (int kind : {0, 5, 1, 5, 2, 5, 3, 5, 4, 5}) {
         dlg->OnSelectAttractor(kind);
@@ -231,8 +231,7 @@ int TextWidth(QWidget* w, QString* text) {
 }
 
 TEST_F(AppTest, ShippedEquationsAndCaptionsFitTheirBoxes) {
-    Start(SourceData("Attractors.ini", kTestSettings).c_str(),
-          SourceData("countries.xml", kTestCountries).c_str());
+    Start(SourceFile("data/Attractors.ini").c_str(), SourceFile("data/countries.xml").c_str());
     // Each box as the template draws it, except the check box, which shows only its box, and
     // the lower limits of X, Y and Z, whose numbers run past theirs in any font.
     const std::set<int> skipped = {IDC_ACCUMULATE, IDC_LOW_X, IDC_LOW_Y, IDC_LOW_Z};
