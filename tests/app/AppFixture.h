@@ -43,8 +43,12 @@ protected:
     std::vector<platform::FileDialogRequest> asked;
     std::optional<std::string> answer; // what every file dialog answers; none cancels
     std::unique_ptr<CQel2Dlg> dlg;
+    // A window that never lets go (a worker that ignores its stop) fails with the test's name
+    // instead of sitting until CTest's time-out.
+    std::optional<CWatchdog> dog;
 
     void SetUp() override {
+        dog.emplace(240, ::testing::UnitTest::GetInstance()->current_test_info()->name());
         CQel2App::SetUpLook();
         Start(kTestSettings.c_str(), kTestCountries.c_str());
     }
@@ -54,6 +58,7 @@ protected:
         platform::SetFileDialogResponder({});
         platform::SetModuleDirectoryOverride("");
         RunGate().Set();
+        dog.reset();
     }
     // Writes the files given and starts the program afresh.
     void Start(const char* settings, const char* countries) {
