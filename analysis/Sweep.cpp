@@ -1,5 +1,6 @@
 #include "analysis/Sweep.h"
 
+#include "analysis/Equilibria.h"
 #include "model/Attractor.h"
 
 #include <algorithm>
@@ -11,12 +12,6 @@ namespace {
 constexpr int kUsed[ATTRACTOR_COUNT] = {5, 4, 3, 5, 3, 7};
 const char* const kEconomicNames[7] = {"Inertion",   "Production",   "Printing", "Adaptation",
                                        "Indexation", "Unemployment", "Interest"};
-
-void SetParam(CStepParams& p, int param, double v) {
-    double* slots[7] = {&p.a, &p.b, &p.c, &p.d, &p.e, &p.f, &p.g};
-    if (param >= 0 && param < 7)
-        *slots[param] = v;
-}
 
 int TopSpacing(int width, int height) {
     int s = 1;
@@ -45,10 +40,40 @@ std::string VariableTitle(int kind, int variable) {
     return kind == SORVAN_KIND ? kEconomic[v] : kLetters[v];
 }
 
-int ParameterFromLetter(const std::string& letter) {
-    if (letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'g')
-        return letter[0] - 'a';
-    return -1;
+int AxisFromKey(const std::string& key) {
+    if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'g')
+        return key[0] - 'a';
+    if (key == "x0" || key == "y0" || key == "z0")
+        return kAxisX0 + (key[0] - 'x');
+    return key == "v" ? kAxisVariation : -1;
+}
+
+std::string AxisKey(int axis) {
+    if (axis >= 0 && axis < 7)
+        return std::string(1, static_cast<char>('a' + axis));
+    if (axis >= kAxisX0 && axis <= kAxisZ0)
+        return std::string(1, static_cast<char>('x' + axis - kAxisX0)) + "0";
+    return "v";
+}
+
+std::string AxisTitle(int kind, int axis) {
+    if (axis >= 0 && axis < 7)
+        return ParameterTitle(kind, axis);
+    if (axis >= kAxisX0 && axis <= kAxisZ0)
+        return std::string(1, static_cast<char>('X' + axis - kAxisX0)) + "0 (start)";
+    return "Variation";
+}
+
+std::string AxisRefusal(int kind, int axis, EMethod method) {
+    if (axis < 0 || axis >= kAxisCount)
+        return "an axis is one of a to g, x0, y0, z0 or v";
+    if (axis < 7 && axis >= UsedParameterCount(kind))
+        return std::string(AttractorKindName(kind)) + " uses the parameters a to " +
+               static_cast<char>('a' + UsedParameterCount(kind) - 1);
+    if (axis == kAxisVariation && method != EMethod::AsDrawn)
+        return "the equations do not depend on the Variation: sweep it with the As drawn "
+               "method";
+    return {};
 }
 
 double SweepValue(double lo, double hi, int i, int n) {
@@ -58,39 +83,74 @@ double SweepValue(double lo, double hi, int i, int n) {
     return i == n - 1 ? hi : lo + (hi - lo) * i / (n - 1);
 }
 
+double CCellSetup::Axis(int axis) const {
+    const double values[kAxisCount] = {params.a, params.b, params.c, params.d,
+                                       params.e, params.f, params.g, init[0],
+                                       init[1],  init[2],  params.half * 2};
+    return axis >= 0 && axis < kAxisCount ? values[axis] : 0.0;
+}
+
+void CCellSetup::SetAxis(int axis, double value) {
+    double* slots[kAxisX0] = {&params.a, &params.b, &params.c, &params.d,
+                              &params.e, &params.f, &params.g};
+    if (axis >= 0 && axis < kAxisX0)
+        *slots[axis] = value;
+    else if (axis >= kAxisX0 && axis <= kAxisZ0)
+        init[axis - kAxisX0] = value;
+    else if (axis == kAxisVariation)
+        params.half = value * 0.5;
+}
+
 CSweep CSweep::FromRecord(const CAttractor& r) {
     CSweep s;
     s.nKind = r.GetKind();
-    s.params = CStepParams::From(r);
-    s.init[0] = r.m_initX.m_value;
-    s.init[1] = r.m_initY.m_value;
-    s.init[2] = r.m_initZ.m_value;
-    s.nParam[0] = 0;
-    s.nParam[1] = std::min(3, UsedParameterCount(s.nKind) - 1);
+    s.base.params = CStepParams::From(r);
+    s.base.init[0] = r.m_initX.m_value;
+    s.base.init[1] = r.m_initY.m_value;
+    s.base.init[2] = r.m_initZ.m_value;
+    s.nAxis[0] = 0;
+    s.nAxis[1] = std::min(3, UsedParameterCount(s.nKind) - 1);
     for (int k = 0; k < 2; ++k) {
-        s.lo[k] = r.m_param[s.nParam[k]].m_lower;
-        s.hi[k] = r.m_param[s.nParam[k]].m_upper;
+        s.lo[k] = r.m_param[s.nAxis[k]].m_lower;
+        s.hi[k] = r.m_param[s.nAxis[k]].m_upper;
+    }
+    const double_PARAM* init[3] = {&r.m_initX, &r.m_initY, &r.m_initZ};
+    for (int v = 0; v < 3; ++v) {
+        s.box[0][v] = init[v]->m_lower;
+        s.box[1][v] = init[v]->m_upper;
     }
     return s;
 }
 
-CStepParams CSweep::CellParams(int i, int j) const {
-    CStepParams p = params;
-    SetParam(p, nParam[0], SweepValue(lo[0], hi[0], i, nCount[0]));
-    SetParam(p, nParam[1], SweepValue(lo[1], hi[1], j, nCount[1]));
-    return p;
+CCellSetup CSweep::Cell(int i, int j) const {
+    CCellSetup c = base;
+    c.SetAxis(nAxis[0], SweepValue(lo[0], hi[0], i, nCount[0]));
+    c.SetAxis(nAxis[1], SweepValue(lo[1], hi[1], j, nCount[1]));
+    return c;
 }
 
-CLyapunovResult MapCell(const CSweep& s, int cell, const std::atomic<bool>* cancel) {
-    const CStepParams p = s.CellParams(cell % s.nCount[0], cell / s.nCount[0]);
-    return LargestLyapunov(s.nKind, p, s.init[0], s.init[1], s.init[2], s.run, cancel);
+CCellSetup CSweep::Column(int column) const {
+    CCellSetup c = base;
+    c.SetAxis(nAxis[0], SweepValue(lo[0], hi[0], column, nCount[0]));
+    return c;
+}
+
+CMapCell MapCell(const CSweep& s, int cell, const std::atomic<bool>* cancel) {
+    const CCellSetup c = s.Cell(cell % s.nCount[0], cell / s.nCount[0]);
+    CMapCell out;
+    out.r = LargestLyapunov(s.nKind, c.params, c.init[0], c.init[1], c.init[2], s.run, cancel);
+    if (s.bSteadyStates && out.r.eOutcome != EOutcome::Cancelled) {
+        const auto found = FindEquilibria(s.nKind, c.params, s.box[0], s.box[1], 4);
+        out.nStable = std::any_of(found.begin(), found.end(),
+                                  [](const CEquilibrium& e) { return e.Stable(); });
+    }
+    return out;
 }
 
 CColumnResult DiagramColumn(const CSweep& s, int column, const std::atomic<bool>* cancel) {
-    CStepParams p = s.params;
-    SetParam(p, s.nParam[0], SweepValue(s.lo[0], s.hi[0], column, s.nCount[0]));
-    return BifurcationColumn(s.nKind, p, s.init[0], s.init[1], s.init[2], s.nVariable, s.run,
-                             cancel);
+    const CCellSetup c = s.Column(column);
+    return BifurcationColumn(s.nKind, c.params, c.init[0], c.init[1], c.init[2], s.nVariable,
+                             s.diagram, cancel);
 }
 
 std::vector<int> CoarseToFineOrder(int width, int height) {
@@ -114,10 +174,9 @@ int CellSpacing(int width, int height, int cell) {
     return s;
 }
 
-std::vector<CLyapunovResult> RunMap(const CSweep& s, const std::atomic<bool>* cancel,
-                                    const std::function<void(int, int)>& progress) {
-    std::vector<CLyapunovResult> cells(static_cast<size_t>(s.CellCount()),
-                                       CLyapunovResult{0, EOutcome::Cancelled});
+std::vector<CMapCell> RunMap(const CSweep& s, const std::atomic<bool>* cancel,
+                             const std::function<void(int, int)>& progress) {
+    std::vector<CMapCell> cells(static_cast<size_t>(s.CellCount()));
     const std::vector<int> order = CoarseToFineOrder(s.nCount[0], s.nCount[1]);
     int done = 0;
     for (int cell : order) {

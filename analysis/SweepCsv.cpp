@@ -1,5 +1,8 @@
 #include "analysis/SweepCsv.h"
 
+#include "analysis/TrajectoryCsv.h"
+#include "model/Attractor.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -7,22 +10,44 @@ namespace qel {
 
 namespace {
 
-const char* const kVariables[3] = {"x", "y", "z"};
+void Number(std::string& out, double v) {
+    char text[40];
+    out.append(text, FormatCsvNumber(text, v));
+}
 
-std::string Letter(int param) {
-    return std::string(1, static_cast<char>('a' + param));
+void Comment(std::string& out, const std::string& line) {
+    out += "# ";
+    out += line;
+    out += '\n';
+}
+
+std::string RunLine(const CSweep& s, bool map) {
+    char text[256];
+    if (map)
+        std::snprintf(text, sizeof text,
+                      "model time: transient %g, error target %g, longest run %g per cell",
+                      s.run.dTransient, s.run.dTargetError, s.run.dMaxTime);
+    else
+        std::snprintf(text, sizeof text,
+                      "model time: transient until the maxima stop moving (at most %g), then up "
+                      "to %d maxima in at most %g",
+                      s.diagram.dMaxTransient, s.diagram.nMaxima, s.diagram.dMaxTime);
+    return text;
+}
+
+double Variation(const CSweep& s) {
+    return s.base.params.half * 2;
 }
 
 // Written beside the file and renamed over it only when complete, so a full disk never
 // leaves half of the numbers in place of an earlier file.
-std::FILE* Begin(const std::string& path) {
-    return std::fopen((path + ".saving").c_str(), "w");
-}
-
-bool Finish(std::FILE* f, const std::string& path) {
-    bool ok = !std::ferror(f);
-    ok = std::fclose(f) == 0 && ok;
+bool WriteText(const std::string& path, const std::string& text) {
     const std::string work = path + ".saving";
+    std::FILE* f = std::fopen(work.c_str(), "w");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
     ok = ok && std::rename(work.c_str(), path.c_str()) == 0;
     if (!ok)
         std::remove(work.c_str());
@@ -31,41 +56,78 @@ bool Finish(std::FILE* f, const std::string& path) {
 
 } // namespace
 
-bool WriteMapCsv(const std::string& path, const CSweep& s,
-                 const std::vector<CLyapunovResult>& cells) {
-    std::FILE* f = Begin(path);
-    if (!f)
-        return false;
-    std::fprintf(f, "%s,%s,lyapunov,diverged\n", Letter(s.nParam[0]).c_str(),
-                 Letter(s.nParam[1]).c_str());
+std::string MapCsvText(const CSweep& s, const std::vector<CMapCell>& cells) {
+    std::string out;
+    Comment(out, std::string("stability map of ") + AttractorKindName(s.nKind) +
+                     ": largest Lyapunov exponent per unit model time and its standard error");
+    CRunLength run = s.run;
+    Comment(out, DescribeMethod(run, Variation(s)));
+    Comment(out, RunLine(s, true));
+    out += AxisKey(s.nAxis[0]) + "," + AxisKey(s.nAxis[1]) + ",lyapunov,error,model_time,class";
+    out += s.bSteadyStates ? ",stable_steady_state\n" : "\n";
     for (int cell = 0; cell < s.CellCount() && cell < static_cast<int>(cells.size()); ++cell) {
-        const CLyapunovResult& r = cells[cell];
+        const CMapCell& c = cells[cell];
+        const EClass k = Classify(c.r);
+        if (k == EClass::Unknown)
+            continue;
+        const bool value = c.r.eOutcome == EOutcome::Value;
+        Number(out, SweepValue(s.lo[0], s.hi[0], cell % s.nCount[0], s.nCount[0]));
+        out += ',';
+        Number(out, SweepValue(s.lo[1], s.hi[1], cell / s.nCount[0], s.nCount[1]));
+        out += ',';
+        Number(out, value ? c.r.dExponent : std::nan(""));
+        out += ',';
+        Number(out, value ? c.r.dError : std::nan(""));
+        out += ',';
+        Number(out, value ? c.r.dTime : std::nan(""));
+        out += ',';
+        out += ClassName(k);
+        if (s.bSteadyStates)
+            out += c.nStable > 0 ? ",1" : ",0";
+        out += '\n';
+    }
+    return out;
+}
+
+std::string DiagramCsvText(const CSweep& s, const std::vector<CColumnResult>& columns) {
+    const int v = s.nVariable < 0 || s.nVariable > 2 ? 0 : s.nVariable;
+    std::string out;
+    Comment(out, std::string("bifurcation diagram of ") + AttractorKindName(s.nKind) +
+                     ": local maxima of " + VariableTitle(s.nKind, v) + " after the transient");
+    CRunLength run;
+    run.eMethod = s.diagram.eMethod;
+    run.dTolerance = s.diagram.dTolerance;
+    Comment(out, DescribeMethod(run, Variation(s)));
+    Comment(out, RunLine(s, false));
+    out += AxisKey(s.nAxis[0]) + "," + std::string(1, static_cast<char>('x' + v)) + ",row\n";
+    for (int c = 0; c < s.nCount[0] && c < static_cast<int>(columns.size()); ++c) {
+        const CColumnResult& r = columns[c];
         if (r.eOutcome == EOutcome::Cancelled)
             continue;
-        const int i = cell % s.nCount[0], j = cell / s.nCount[0];
-        const bool diverged = r.eOutcome == EOutcome::Diverged;
-        std::fprintf(f, "%.17g,%.17g,%.17g,%d\n", SweepValue(s.lo[0], s.hi[0], i, s.nCount[0]),
-                     SweepValue(s.lo[1], s.hi[1], j, s.nCount[1]),
-                     diverged ? std::nan("") : r.dExponent, diverged ? 1 : 0);
+        std::string at;
+        Number(at, SweepValue(s.lo[0], s.hi[0], c, s.nCount[0]));
+        at += ',';
+        if (r.eOutcome != EOutcome::Value) {
+            out += at + "nan," +
+                   (r.eOutcome == EOutcome::Explosive ? "explosive\n" : "diverged\n");
+            continue;
+        }
+        for (double m : r.maxima) {
+            out += at;
+            Number(out, m);
+            out += r.bSteady ? ",steady\n" : ",maximum\n";
+        }
     }
-    return Finish(f, path);
+    return out;
+}
+
+bool WriteMapCsv(const std::string& path, const CSweep& s, const std::vector<CMapCell>& cells) {
+    return WriteText(path, MapCsvText(s, cells));
 }
 
 bool WriteDiagramCsv(const std::string& path, const CSweep& s,
                      const std::vector<CColumnResult>& columns) {
-    std::FILE* f = Begin(path);
-    if (!f)
-        return false;
-    std::fprintf(f, "%s,%s,diverged\n", Letter(s.nParam[0]).c_str(),
-                 kVariables[s.nVariable < 0 || s.nVariable > 2 ? 0 : s.nVariable]);
-    for (int c = 0; c < s.nCount[0] && c < static_cast<int>(columns.size()); ++c) {
-        const double v = SweepValue(s.lo[0], s.hi[0], c, s.nCount[0]);
-        if (columns[c].eOutcome == EOutcome::Diverged)
-            std::fprintf(f, "%.17g,nan,1\n", v);
-        for (double m : columns[c].maxima)
-            std::fprintf(f, "%.17g,%.17g,0\n", v, m);
-    }
-    return Finish(f, path);
+    return WriteText(path, DiagramCsvText(s, columns));
 }
 
 } // namespace qel

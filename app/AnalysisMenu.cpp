@@ -1,6 +1,7 @@
 #include "app/BifurcationWnd.h"
 #include "app/Qel2Dlg.h"
 #include "app/StabilityMapWnd.h"
+#include "app/ValueBoxes.h"
 #include "controls/FloatEdit.h"
 #include "model/Attractor.h"
 #include "res/ResourceIds.h"
@@ -41,15 +42,17 @@ void CQel2Dlg::CloseAnalysisWindows() {
 }
 
 void CQel2Dlg::WriteSweptValues(const int* params, const double* values, int count) {
-    for (int k = 0; k < count; ++k) {
-        const int p = params[k];
-        if (p < 0 || p > 6)
-            continue;
-        char text[512];
-        std::snprintf(text, sizeof text, "%8f", values[k]);
-        m_strParam[p] = TrimZeros(QString::fromLatin1(text));
-        m_pAttractor->m_param[p].m_bModified = 1;
-        // Only the swept boxes: whatever else the user typed stays.
-        m_edit[EDIT_A + p]->setText(m_strParam[p]);
-    }
+    // Axes 0..10 (a..g, X0, Y0, Z0, Variation) are the boxes' own positions.
+    for (int k = 0; k < count; ++k)
+        for (const CValueBox& box : kValueBoxes) {
+            if (box.nEdit != params[k] || box.bInteger || box.nEdit > EDIT_VARIATION)
+                continue;
+            char text[512];
+            std::snprintf(text, sizeof text, "%8f", values[k]);
+            QString* bound = BoundText(*this, box);
+            *bound = TrimZeros(QString::fromLatin1(text));
+            box.Parameter(*m_pAttractor).m_bModified = 1;
+            // Only the swept boxes: whatever else the user typed stays.
+            m_edit[box.nEdit]->setText(*bound);
+        }
 }

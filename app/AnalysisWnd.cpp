@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,10 +17,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -55,13 +56,20 @@ void ErrorCreatingFile(QWidget* parent, const std::string& path) {
     platform::MessageBox(parent, text);
 }
 
-QSpinBox* StepBox(int value) {
-    auto* box = new QSpinBox;
-    box->setRange(0, 2000000000);
-    box->setSingleStep(1000);
+QDoubleSpinBox* TimeBox(double value) {
+    auto* box = new QDoubleSpinBox;
+    box->setRange(0, 1e7);
+    box->setDecimals(0);
+    box->setSingleStep(100);
     box->setValue(value);
     box->setGroupSeparatorShown(false);
     return box;
+}
+
+// The limits of an axis: a parameter, a start value or the Variation.
+const double_PARAM& AxisLimits(const CAttractor& a, int axis) {
+    const double_PARAM* other[4] = {&a.m_initX, &a.m_initY, &a.m_initZ, &a.m_variation};
+    return axis >= 0 && axis < 7 ? a.m_param[axis] : *other[std::clamp(axis - kAxisX0, 0, 3)];
 }
 
 } // namespace
@@ -74,9 +82,12 @@ CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
     auto* layout = new QVBoxLayout(this);
     m_pSettings = new QGridLayout;
     layout->addLayout(m_pSettings);
-    m_pTransient = StepBox(1000);
-    m_pSteps = StepBox(5000);
-    m_pSteps->setMinimum(1);
+    m_pMethod = new QComboBox;
+    m_pMethod->addItem("Equations (accurate, independent of the Variation)");
+    m_pMethod->addItem("As drawn (the Run's step at the Variation)");
+    m_pTransient = TimeBox(100);
+    m_pLongest = TimeBox(10000);
+    m_pLongest->setMinimum(1);
     auto* buttons = new QHBoxLayout;
     m_btnCompute = new QPushButton("&Compute");
     m_btnCancel = new QPushButton("C&ancel");
@@ -131,8 +142,8 @@ CAnalysisWnd::CParamRow CAnalysisWnd::AddParamRow(int row, const QString& label)
         const CAttractor* a = m_pOwner->Attractor();
         const int p = ParamOf(r);
         if (a && p >= 0) {
-            r.pLo->setText(Number(a->m_param[p].m_lower));
-            r.pHi->setText(Number(a->m_param[p].m_upper));
+            r.pLo->setText(Number(AxisLimits(*a, p).m_lower));
+            r.pHi->setText(Number(AxisLimits(*a, p).m_upper));
         }
     });
     return r;
@@ -141,15 +152,22 @@ CAnalysisWnd::CParamRow CAnalysisWnd::AddParamRow(int row, const QString& label)
 void CAnalysisWnd::FillParamRow(CParamRow& r, int param) {
     const CAttractor* a = m_pOwner->Attractor();
     r.pParam->clear();
-    for (int p = 0; p < UsedParameterCount(m_nKind); ++p)
-        r.pParam->addItem(QString::fromStdString(ParameterTitle(m_nKind, p)), p);
-    r.pParam->setCurrentIndex(param);
-    r.pLo->setText(Number(a->m_param[param].m_lower));
-    r.pHi->setText(Number(a->m_param[param].m_upper));
+    for (int p = 0; p < kAxisCount; ++p)
+        if (p >= UsedParameterCount(m_nKind) && p < 7)
+            continue;
+        else
+            r.pParam->addItem(QString::fromStdString(AxisTitle(m_nKind, p)), p);
+    r.pParam->setCurrentIndex(r.pParam->findData(param));
+    r.pLo->setText(Number(AxisLimits(*a, param).m_lower));
+    r.pHi->setText(Number(AxisLimits(*a, param).m_upper));
 }
 
 int CAnalysisWnd::ParamOf(const CParamRow& r) const {
     return r.pParam->currentIndex() < 0 ? -1 : r.pParam->currentData().toInt();
+}
+
+EMethod CAnalysisWnd::Method() const {
+    return m_pMethod->currentIndex() == 1 ? EMethod::AsDrawn : EMethod::Equations;
 }
 
 bool CAnalysisWnd::ReadRange(const CParamRow& r, double& lo, double& hi) {
@@ -188,7 +206,6 @@ void CAnalysisWnd::OnCompute() {
         ResetSettings();
     }
     CSweep sweep = CSweep::FromRecord(*a);
-    sweep.run = {m_pTransient->value(), m_pSteps->value()};
     if (!ReadSettings(sweep))
         return;
     m_nComputedKind = m_nKind;
@@ -259,17 +276,26 @@ void CAnalysisWnd::ShowStatus(const QString& text) {
     m_pStatus->setText(text);
 }
 
-void CAnalysisWnd::WriteToMainWindow(const int* params, const double* values, int count) {
+void CAnalysisWnd::WriteToMainWindow(const int* axes, const double* values, int count,
+                                     EMethod method) {
     const CAttractor* a = m_pOwner->Attractor();
     if (!a || a->GetKind() != m_nComputedKind) {
         ShowStatus("This picture belongs to another attractor; compute it again first.");
         return;
     }
-    m_pOwner->WriteSweptValues(params, values, count);
+    m_pOwner->WriteSweptValues(axes, values, count);
     QStringList parts;
-    for (int k = 0; k < count; ++k)
-        parts << QString("%1 = %2").arg(QChar('a' + params[k])).arg(Number(values[k]));
-    ShowStatus(parts.join(", ") + " written into the main window: Run shows this economy.");
+    bool variation = false;
+    for (int k = 0; k < count; ++k) {
+        parts << QString("%1 = %2").arg(QString::fromStdString(AxisKey(axes[k]))).arg(Number(values[k]));
+        variation = variation || axes[k] == kAxisVariation;
+    }
+    QString text = parts.join(", ") + " written into the main window: Run shows this economy.";
+    if (method == EMethod::Equations && !variation)
+        text += QString(" (This picture describes the equations; the Run draws them with its "
+                        "step at Variation %1.)")
+                    .arg(Number(a->m_variation.m_value));
+    ShowStatus(text);
 }
 
 void CAnalysisWnd::OnSavePicture() {

@@ -7,6 +7,7 @@
 
 class CQel2Dlg;
 class QComboBox;
+class QDoubleSpinBox;
 class QFutureWatcherBase;
 class QGridLayout;
 class QLabel;
@@ -36,10 +37,13 @@ public:
                 *m_btnSaveData = nullptr;
     QProgressBar* m_pProgress = nullptr;
     QLabel* m_pStatus = nullptr;
-    QSpinBox *m_pTransient = nullptr, *m_pSteps = nullptr;
+    // What the analysis describes (Equations or As drawn) and how long it runs, in model time.
+    QComboBox* m_pMethod = nullptr;
+    QDoubleSpinBox *m_pTransient = nullptr, *m_pLongest = nullptr;
 
 protected:
-    // Parameter choice with its range boxes; the range follows the parameter's limits.
+    // Axis choice with its range boxes; the range follows the axis' limits. The choice lists
+    // the parameters the kind uses, the start values X0, Y0, Z0 and the Variation.
     struct CParamRow {
         QComboBox* pParam = nullptr;
         QLineEdit *pLo = nullptr, *pHi = nullptr;
@@ -49,6 +53,7 @@ protected:
     // False (after telling the user) when the range boxes do not hold LO below HI.
     bool ReadRange(const CParamRow& r, double& lo, double& hi);
     int ParamOf(const CParamRow& r) const;
+    qel::EMethod Method() const;
 
     // The kind changed: choices and ranges back to their defaults.
     virtual void ResetSettings() = 0;
@@ -61,8 +66,10 @@ protected:
     virtual bool SavePicture(const QString& path) = 0;
     virtual bool SaveData(const std::string& path) = 0;
 
-    // Writes swept values into the main window's boxes as a country choice does.
-    void WriteToMainWindow(const int* params, const double* values, int count);
+    // Writes swept values into the main window's boxes as a country choice does, and says so
+    // (and, for a picture of the equations, that the Run draws them with its own step).
+    void WriteToMainWindow(const int* axes, const double* values, int count,
+                           qel::EMethod method);
     void MarkChanged() { m_bDirty = true; }
     void ShowStatus(const QString& text);
     // The analysis runs on a pool of its own: Qt paints with helpers from the global pool, and

@@ -4,8 +4,9 @@
 #include <qcustomplot.h>
 #include <vector>
 
-// A bifurcation diagram: the local maxima of one variable over the swept parameter, diverged
-// columns as grey bars, the current value as a vertical line.
+// A bifurcation diagram: the local maxima of one variable over the swept axis; a column that
+// settles shows its steady value in a colour of its own, explosive and diverged columns are
+// bars of theirs; the current value is a vertical line; the title says what it describes.
 class CBifurcationPlot : public QCustomPlot {
     Q_OBJECT
 public:
@@ -22,12 +23,17 @@ public:
     const qel::CSweep& Sweep() const { return m_sweep; }
     QCPGraph* Points() const { return m_pPoints; }
     QCPBars* DivergedBars() const { return m_pDiverged; }
+    QCPBars* ExplosiveBars() const { return m_pExplosive; }
+    QCPGraph* SteadyPoints() const { return m_pSteady; }
+    QCPTextElement* Title() const { return m_pTitle; }
     bool SavePicture(const QString& path);
 
 private:
     qel::CSweep m_sweep;
     std::vector<qel::CColumnResult> m_columns;
     QCPGraph* m_pPoints = nullptr;
-    QCPBars* m_pDiverged = nullptr;
+    QCPBars *m_pDiverged = nullptr, *m_pExplosive = nullptr;
+    QCPGraph* m_pSteady = nullptr;
+    QCPTextElement* m_pTitle = nullptr;
     QCPItemStraightLine* m_pCurrent = nullptr;
 };

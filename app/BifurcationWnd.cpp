@@ -3,6 +3,7 @@
 #include "analysis/SweepCsv.h"
 #include "app/Qel2Dlg.h"
 #include "model/Attractor.h"
+#include "platform/Dialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -22,12 +23,19 @@ CBifurcationWnd::CBifurcationWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Bifurca
     m_pSettings->addWidget(m_pColumns, 1, 1);
     m_pSettings->addWidget(new QLabel("Maxima of"), 1, 2);
     m_pSettings->addWidget(m_pVariable, 1, 3, 1, 3);
-    m_pSettings->addWidget(new QLabel("Transient steps"), 2, 0);
-    m_pSettings->addWidget(m_pTransient, 2, 1);
-    m_pSettings->addWidget(new QLabel("Measured"), 2, 2);
-    m_pSettings->addWidget(m_pSteps, 2, 3);
-    m_pTransient->setValue(20000);
-    m_pSteps->setValue(20000);
+    m_pSettings->addWidget(new QLabel("Method"), 2, 0);
+    m_pSettings->addWidget(m_pMethod, 2, 1, 1, 5);
+    m_pMaxima = new QSpinBox;
+    m_pMaxima->setRange(1, kMaximaPerColumn);
+    m_pMaxima->setValue(300);
+    m_pSettings->addWidget(new QLabel("Transient at most"), 3, 0);
+    m_pSettings->addWidget(m_pTransient, 3, 1);
+    m_pSettings->addWidget(new QLabel("Maxima per column"), 3, 2);
+    m_pSettings->addWidget(m_pMaxima, 3, 3);
+    m_pSettings->addWidget(new QLabel("Measured at most"), 3, 4);
+    m_pSettings->addWidget(m_pLongest, 3, 5);
+    m_pTransient->setValue(3000);
+    m_pLongest->setValue(3000);
     m_pPlot = new CBifurcationPlot;
     m_pPlot->setMinimumSize(560, 400);
     m_pPlot->setMouseTracking(true);
@@ -51,9 +59,18 @@ void CBifurcationWnd::ResetSettings() {
 }
 
 bool CBifurcationWnd::ReadSettings(CSweep& sweep) {
-    sweep.nParam[0] = sweep.nParam[1] = ParamOf(m_row);
+    sweep.nAxis[0] = sweep.nAxis[1] = ParamOf(m_row);
+    sweep.diagram.eMethod = Method();
     if (!ReadRange(m_row, sweep.lo[0], sweep.hi[0]))
         return false;
+    const std::string why = AxisRefusal(sweep.nKind, sweep.nAxis[0], sweep.diagram.eMethod);
+    if (!why.empty()) {
+        platform::MessageBox(this, m_row.pParam->currentText().toStdString() + ": " + why + ".");
+        return false;
+    }
+    sweep.diagram.dMaxTransient = m_pTransient->value();
+    sweep.diagram.nMaxima = m_pMaxima->value();
+    sweep.diagram.dMaxTime = m_pLongest->value();
     sweep.nCount[0] = m_pColumns->value();
     sweep.nCount[1] = 1;
     sweep.nVariable = std::max(0, m_pVariable->currentIndex());
@@ -62,7 +79,7 @@ bool CBifurcationWnd::ReadSettings(CSweep& sweep) {
 
 QFutureWatcherBase* CBifurcationWnd::Launch(const CSweep& sweep,
                                             std::shared_ptr<std::atomic<bool>> cancel) {
-    m_pPlot->Start(sweep, m_pOwner->Attractor()->m_param[sweep.nParam[0]].m_value);
+    m_pPlot->Start(sweep, sweep.base.Axis(sweep.nAxis[0]));
     QList<int> columns;
     for (int c = 0; c < sweep.nCount[0]; ++c)
         columns.push_back(c);
@@ -85,14 +102,26 @@ void CBifurcationWnd::Redraw() {
 QString CBifurcationWnd::DescribeColumn(int column) const {
     const CSweep& s = m_pPlot->Sweep();
     QString text = QString("%1 = %2   ")
-                       .arg(QString::fromStdString(ParameterTitle(s.nKind, s.nParam[0])))
+                       .arg(QString::fromStdString(AxisTitle(s.nKind, s.nAxis[0])))
                        .arg(SweepValue(s.lo[0], s.hi[0], column, s.nCount[0]), 0, 'g', 8);
     const CColumnResult& r = m_pPlot->Columns()[column];
-    if (r.eOutcome == EOutcome::Diverged)
+    switch (r.eOutcome) {
+    case EOutcome::Explosive:
+        return text + "explosive: grows without bound";
+    case EOutcome::Diverged:
         return text + "diverged";
-    if (r.eOutcome == EOutcome::Cancelled)
+    case EOutcome::Cancelled:
         return text + "not computed yet";
-    return text + QString("%1 maxima").arg(r.maxima.size());
+    default:
+        break;
+    }
+    if (r.bSteady)
+        return text + QString("settles: steady state %1 = %2")
+                          .arg(QString::fromStdString(VariableTitle(s.nKind, s.nVariable)))
+                          .arg(r.maxima.front(), 0, 'g', 8);
+    text += QString("%1 maxima after a transient of %2 time units").arg(r.maxima.size())
+                .arg(r.dTransient, 0, 'f', 0);
+    return r.bSettledIn ? text : text + " (still moving when it was cut)";
 }
 
 void CBifurcationWnd::ClickColumn(int column) {
@@ -100,7 +129,7 @@ void CBifurcationWnd::ClickColumn(int column) {
         return;
     const CSweep& s = m_pPlot->Sweep();
     const double value = SweepValue(s.lo[0], s.hi[0], column, s.nCount[0]);
-    WriteToMainWindow(s.nParam, &value, 1);
+    WriteToMainWindow(s.nAxis, &value, 1, s.diagram.eMethod);
 }
 
 bool CBifurcationWnd::SavePicture(const QString& path) {

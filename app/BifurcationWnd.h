@@ -4,15 +4,15 @@
 
 #include <QFutureWatcher>
 
-// "Bifurcation Diagram...": the local maxima of a variable over one parameter; a click on a
-// column puts its value into the main window.
+// "Bifurcation Diagram...": the local maxima of a variable over one axis, each column after
+// its transient has died away; a click on a column puts its value into the main window.
 class CBifurcationWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
     explicit CBifurcationWnd(CQel2Dlg* owner);
 
     CBifurcationPlot* Plot() const { return m_pPlot; }
-    QSpinBox* m_pColumns = nullptr;
+    QSpinBox *m_pColumns = nullptr, *m_pMaxima = nullptr;
     QComboBox* m_pVariable = nullptr;
     CParamRow m_row;
 

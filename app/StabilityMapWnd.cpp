@@ -6,6 +6,8 @@
 #include "platform/Dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,18 +23,29 @@ CStabilityMapWnd::CStabilityMapWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Stabi
     m_pGridH = new QSpinBox;
     for (QSpinBox* box : {m_pGridW, m_pGridH}) {
         box->setRange(1, 2048);
-        box->setValue(128);
+        box->setValue(64);
     }
     m_pSettings->addWidget(new QLabel("Grid"), 2, 0);
     m_pSettings->addWidget(m_pGridW, 2, 1);
     m_pSettings->addWidget(new QLabel("by"), 2, 2);
     m_pSettings->addWidget(m_pGridH, 2, 3);
-    m_pSettings->addWidget(new QLabel("Transient steps"), 3, 0);
-    m_pSettings->addWidget(m_pTransient, 3, 1);
-    m_pSettings->addWidget(new QLabel("Measured"), 3, 2);
-    m_pSettings->addWidget(m_pSteps, 3, 3);
     m_pZeroLine = new QCheckBox("Qelmeter zero line (a d = b c)");
     m_pSettings->addWidget(m_pZeroLine, 2, 4, 1, 2);
+    m_pSettings->addWidget(new QLabel("Method"), 3, 0);
+    m_pSettings->addWidget(m_pMethod, 3, 1, 1, 3);
+    m_pSteady = new QCheckBox("Edge of stable steady states");
+    m_pSettings->addWidget(m_pSteady, 3, 4, 1, 2);
+    m_pError = new QDoubleSpinBox;
+    m_pError->setDecimals(4);
+    m_pError->setRange(0.0001, 1);
+    m_pError->setSingleStep(0.001);
+    m_pError->setValue(0.005);
+    m_pSettings->addWidget(new QLabel("Transient (model time)"), 4, 0);
+    m_pSettings->addWidget(m_pTransient, 4, 1);
+    m_pSettings->addWidget(new QLabel("Error target"), 4, 2);
+    m_pSettings->addWidget(m_pError, 4, 3);
+    m_pSettings->addWidget(new QLabel("Longest run"), 4, 4);
+    m_pSettings->addWidget(m_pLongest, 4, 5);
     m_pPlot = new CMapPlot;
     m_pPlot->setMinimumSize(560, 440);
     m_pPlot->setMouseTracking(true);
@@ -40,6 +53,8 @@ CStabilityMapWnd::CStabilityMapWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Stabi
     connect(m_pZeroLine, &QCheckBox::toggled, this, [this](bool on) {
         m_pPlot->ShowQelmeterLine(on);
         m_pPlot->replot();
+        if (on && !m_pPlot->QelmeterLineOutside().isEmpty())
+            ShowStatus(m_pPlot->QelmeterLineOutside().replace('\n', ' '));
     });
     connect(m_pPlot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
         const int cell = m_pPlot->CellAt(e->position());
@@ -62,29 +77,39 @@ void CStabilityMapWnd::ResetSettings() {
 }
 
 bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
+    sweep.run.eMethod = Method();
     for (int k = 0; k < 2; ++k) {
-        sweep.nParam[k] = ParamOf(m_rows[k]);
+        sweep.nAxis[k] = ParamOf(m_rows[k]);
         if (!ReadRange(m_rows[k], sweep.lo[k], sweep.hi[k]))
             return false;
+        const std::string why = AxisRefusal(sweep.nKind, sweep.nAxis[k], sweep.run.eMethod);
+        if (!why.empty()) {
+            platform::MessageBox(this, m_rows[k].pParam->currentText().toStdString() + ": " + why +
+                                           ".");
+            return false;
+        }
     }
-    if (sweep.nParam[0] == sweep.nParam[1]) {
-        platform::MessageBox(this, "Choose two different parameters for the map.");
+    if (sweep.nAxis[0] == sweep.nAxis[1]) {
+        platform::MessageBox(this, "Choose two different axes for the map.");
         return false;
     }
     sweep.nCount[0] = m_pGridW->value();
     sweep.nCount[1] = m_pGridH->value();
+    sweep.run.dTransient = m_pTransient->value();
+    sweep.run.dTargetError = m_pError->value();
+    sweep.run.dMaxTime = m_pLongest->value();
+    sweep.bSteadyStates = m_pSteady->isChecked();
     return true;
 }
 
 QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
                                              std::shared_ptr<std::atomic<bool>> cancel) {
-    const CAttractor* a = m_pOwner->Attractor();
-    m_pPlot->Start(sweep, a->m_param[sweep.nParam[0]].m_value, a->m_param[sweep.nParam[1]].m_value);
+    m_pPlot->Start(sweep, sweep.base.Axis(sweep.nAxis[0]), sweep.base.Axis(sweep.nAxis[1]));
     m_pPlot->ShowQelmeterLine(m_pZeroLine->isChecked());
     m_order.clear();
     for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
         m_order.push_back(cell);
-    auto* watcher = new QFutureWatcher<CLyapunovResult>;
+    auto* watcher = new QFutureWatcher<CMapCell>;
     connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [this, watcher](int b, int e) {
         for (int k = b; k < e; ++k)
             m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
@@ -105,14 +130,27 @@ QString CStabilityMapWnd::DescribeCell(int cell) const {
     QString text;
     for (int k = 0; k < 2; ++k)
         text += QString("%1 = %2   ")
-                    .arg(QString::fromStdString(ParameterTitle(s.nKind, s.nParam[k])))
+                    .arg(QString::fromStdString(AxisTitle(s.nKind, s.nAxis[k])))
                     .arg(SweepValue(s.lo[k], s.hi[k], k ? j : i, s.nCount[k]), 0, 'g', 8);
-    const CLyapunovResult& r = m_pPlot->Cells()[cell];
-    if (r.eOutcome == EOutcome::Diverged)
-        return text + "diverged";
-    if (r.eOutcome == EOutcome::Cancelled)
+    const CMapCell& c = m_pPlot->Cells()[cell];
+    const EClass k = Classify(c.r);
+    if (k == EClass::Unknown)
         return text + "not computed yet";
-    return text + QString("exponent %1").arg(r.dExponent, 0, 'f', 4);
+    if (k == EClass::Explosive)
+        text += "explosive: grows without bound";
+    else if (k == EClass::Diverged)
+        text += "diverged";
+    else {
+        text += QString::fromUtf8("λ = %1 (%2), %3 time units")
+                    .arg(QString::fromStdString(ValueWithError(c.r.dExponent, c.r.dError)))
+                    .arg(k == EClass::Cycles ? QString::fromUtf8("≈ 0: cycles") : ClassName(k))
+                    .arg(c.r.dTime, 0, 'f', 0);
+        if (!c.r.bConverged)
+            text += ", not converged";
+    }
+    if (c.nStable >= 0)
+        text += c.nStable ? ", stable steady state" : ", no stable steady state";
+    return text;
 }
 
 void CStabilityMapWnd::ClickCell(int cell) {
@@ -122,7 +160,7 @@ void CStabilityMapWnd::ClickCell(int cell) {
     const int i = cell % s.nCount[0], j = cell / s.nCount[0];
     const double values[2] = {SweepValue(s.lo[0], s.hi[0], i, s.nCount[0]),
                               SweepValue(s.lo[1], s.hi[1], j, s.nCount[1])};
-    WriteToMainWindow(s.nParam, values, 2);
+    WriteToMainWindow(s.nAxis, values, 2, s.run.eMethod);
 }
 
 bool CStabilityMapWnd::SavePicture(const QString& path) {

@@ -6,8 +6,9 @@
 
 class QCheckBox;
 
-// "Stability Map...": the largest Lyapunov exponent over two parameters, filled in coarse to
-// fine; a click on a cell puts its values into the main window.
+// "Stability Map...": the largest Lyapunov exponent over two axes, each cell run until its
+// error is below the target, filled in coarse to fine; a click on a cell puts its values into
+// the main window.
 class CStabilityMapWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
@@ -15,7 +16,8 @@ public:
 
     CMapPlot* Plot() const { return m_pPlot; }
     QSpinBox *m_pGridW = nullptr, *m_pGridH = nullptr;
-    QCheckBox* m_pZeroLine = nullptr;
+    QCheckBox *m_pZeroLine = nullptr, *m_pSteady = nullptr;
+    QDoubleSpinBox* m_pError = nullptr;
     CParamRow m_rows[2];
 
     // What the cell under pos holds, as the window tells it on hover.

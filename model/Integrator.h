@@ -32,69 +32,192 @@ struct CStepParams {
 };
 
 // Right-hand side times h at (X, Y, Z); z0 is the stage's base point (the economic model's
-// money equation takes its sine).
+// money equation takes its sine). Generic over the number type so that the same equations run
+// on SIMD lanes; for double the operations and their order are the drawing step's.
+//
+// Jacobian: the partial derivatives of the unscaled right-hand side at (X, Y, Z) with z0 held
+// (J[row][column], rows the rates of x, y, z), and dz0 those with respect to z0. As an ordinary
+// differential equation (z0 = z) the Jacobian is J with dz0 added to its z column.
 template <int Kind> struct CKindRates;
 
+#define QEL_MATH                                                                                   \
+    using std::atan;                                                                               \
+    using std::cos;                                                                                \
+    using std::sin
+
 template <> struct CKindRates<0> { // Henon
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
+        QEL_MATH;
         (void)z0;
-        const double q = Y - X * X;
-        dx = (std::cos(Z) * (p.a * X) - std::sin(Z) * (q * p.b)) * h;
-        dy = (std::sin(Z) * (p.c * X) + std::cos(Z) * (q * p.d)) * h;
+        const T q = Y - X * X;
+        dx = (cos(Z) * (p.a * X) - sin(Z) * (q * p.b)) * h;
+        dy = (sin(Z) * (p.c * X) + cos(Z) * (q * p.d)) * h;
         dz = ((X + Y) / 5.0 + p.e) * h;
+    }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        QEL_MATH;
+        (void)z0;
+        const T q = Y - X * X, s = sin(Z), c = cos(Z);
+        J[0][0] = p.a * c + 2.0 * p.b * X * s;
+        J[0][1] = -p.b * s;
+        J[0][2] = -(s * (p.a * X) + c * (q * p.b));
+        J[1][0] = p.c * s - 2.0 * p.d * X * c;
+        J[1][1] = p.d * c;
+        J[1][2] = c * (p.c * X) - s * (q * p.d);
+        J[2][0] = T(0.2);
+        J[2][1] = T(0.2);
+        J[2][2] = T(0.0);
+        dz0[0] = dz0[1] = dz0[2] = T(0.0);
     }
 };
 
 template <> struct CKindRates<1> { // Ikeda
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
+        QEL_MATH;
         (void)z0;
-        dx = ((std::cos(Z) * X - std::sin(Z) * Y) * p.b + p.a) * h;
-        dy = ((std::cos(Z) * Y + std::sin(Z) * X) * p.b) * h;
+        dx = ((cos(Z) * X - sin(Z) * Y) * p.b + p.a) * h;
+        dy = ((cos(Z) * Y + sin(Z) * X) * p.b) * h;
         dz = (p.c - p.d / ((X * X + 1.0) + Y * Y)) * h;
+    }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        QEL_MATH;
+        (void)z0;
+        const T s = sin(Z), c = cos(Z), D = (X * X + 1.0) + Y * Y, g = 2.0 * p.d / (D * D);
+        J[0][0] = p.b * c;
+        J[0][1] = -p.b * s;
+        J[0][2] = -p.b * (s * X + c * Y);
+        J[1][0] = p.b * s;
+        J[1][1] = p.b * c;
+        J[1][2] = p.b * (c * X - s * Y);
+        J[2][0] = g * X;
+        J[2][1] = g * Y;
+        J[2][2] = T(0.0);
+        dz0[0] = dz0[1] = dz0[2] = T(0.0);
     }
 };
 
 template <> struct CKindRates<2> { // Lorenz
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
         (void)z0;
         dx = ((Y - X) * p.c) * h;
         dy = ((p.a * X - X * Z) - Y) * h;
         dz = (X * Y - p.b * Z) * h;
     }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        (void)z0;
+        J[0][0] = T(-p.c);
+        J[0][1] = T(p.c);
+        J[0][2] = T(0.0);
+        J[1][0] = p.a - Z;
+        J[1][1] = T(-1.0);
+        J[1][2] = -X;
+        J[2][0] = Y;
+        J[2][1] = X;
+        J[2][2] = T(-p.b);
+        dz0[0] = dz0[1] = dz0[2] = T(0.0);
+    }
 };
 
 template <> struct CKindRates<3> { // Pickover
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
+        QEL_MATH;
         (void)z0;
-        dx = (std::sin(p.a * X) - std::cos(p.b * Y) * Z) * h;
-        dy = (std::sin(p.c * X) * Z - std::cos(p.d * Y)) * h;
-        dz = (p.e / std::sin(X)) * h;
+        dx = (sin(p.a * X) - cos(p.b * Y) * Z) * h;
+        dy = (sin(p.c * X) * Z - cos(p.d * Y)) * h;
+        dz = (p.e / sin(X)) * h;
+    }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        QEL_MATH;
+        (void)z0;
+        const T sx = sin(X);
+        J[0][0] = p.a * cos(p.a * X);
+        J[0][1] = p.b * sin(p.b * Y) * Z;
+        J[0][2] = -cos(p.b * Y);
+        J[1][0] = p.c * cos(p.c * X) * Z;
+        J[1][1] = p.d * sin(p.d * Y);
+        J[1][2] = sin(p.c * X);
+        J[2][0] = -p.e * cos(X) / (sx * sx);
+        J[2][1] = T(0.0);
+        J[2][2] = T(0.0);
+        dz0[0] = dz0[1] = dz0[2] = T(0.0);
     }
 };
 
 template <> struct CKindRates<4> { // Rossler
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
         (void)z0;
         dx = ((Y + Z) * (-1.0)) * h;
         dy = (p.a * Y + X) * h;
         dz = ((X - p.c) * Z + p.b) * h;
     }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        (void)z0, (void)Y;
+        J[0][0] = T(0.0);
+        J[0][1] = T(-1.0);
+        J[0][2] = T(-1.0);
+        J[1][0] = T(1.0);
+        J[1][1] = T(p.a);
+        J[1][2] = T(0.0);
+        J[2][0] = Z;
+        J[2][1] = T(0.0);
+        J[2][2] = X - p.c;
+        dz0[0] = dz0[1] = dz0[2] = T(0.0);
+    }
 };
 
 template <> struct CKindRates<5> { // the economic model
-    static void Rates(const CStepParams& p, double z0, double h, double X, double Y, double Z,
-                      double& dx, double& dy, double& dz) {
+    template <class T>
+    static void Rates(const CStepParams& p, const T& z0, const T& h, const T& X, const T& Y,
+                      const T& Z, T& dx, T& dy, T& dz) {
+        QEL_MATH;
         // The money equation's sine takes the base point's z0, not Z.
-        dx = (std::sin(Z) * (p.b * Y) + std::cos(Z) * (X - p.a * Y)) * h;
-        dy = (std::cos(Z) * (p.d * Y) + std::sin(z0) * (p.c * Y + X)) * h;
-        dz = (std::atan((((1 - p.f) * Y) / (1 - p.g)) * X) + p.e * Z) * h;
+        dx = (sin(Z) * (p.b * Y) + cos(Z) * (X - p.a * Y)) * h;
+        dy = (cos(Z) * (p.d * Y) + sin(z0) * (p.c * Y + X)) * h;
+        dz = (atan((((1 - p.f) * Y) / (1 - p.g)) * X) + p.e * Z) * h;
+    }
+    template <class T>
+    static void Jacobian(const CStepParams& p, const T& z0, const T& X, const T& Y, const T& Z,
+                         T (&J)[3][3], T (&dz0)[3]) {
+        QEL_MATH;
+        const T s = sin(Z), c = cos(Z), s0 = sin(z0);
+        const double k = (1 - p.f) / (1 - p.g);
+        const T u = k * X * Y, w = 1.0 / (1.0 + u * u);
+        J[0][0] = c;
+        J[0][1] = p.b * s - p.a * c;
+        J[0][2] = c * (p.b * Y) - s * (X - p.a * Y);
+        J[1][0] = s0;
+        J[1][1] = p.d * c + p.c * s0;
+        J[1][2] = -s * (p.d * Y);
+        J[2][0] = k * Y * w;
+        J[2][1] = k * X * w;
+        J[2][2] = T(p.e);
+        dz0[0] = T(0.0);
+        dz0[1] = cos(z0) * (p.c * Y + X);
+        dz0[2] = T(0.0);
     }
 };
+
+#undef QEL_MATH
 
 // One step: four half-step evaluations from the same base point, summed d2 + d1 + d3 + d4 and
 // divided by 3.0, that is h (f1 + f2 + f3 + f4) / 6 with h the Variation.

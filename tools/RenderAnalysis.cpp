@@ -1,6 +1,8 @@
 #include "tools/RenderAnalysis.h"
 
+#include "analysis/Equilibria.h"
 #include "analysis/SweepCsv.h"
+#include "analysis/TrajectoryCsv.h"
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
 #include "model/Attractor.h"
@@ -11,8 +13,10 @@
 #include <QtConcurrent>
 #include <cerrno>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <strings.h>
@@ -21,15 +25,17 @@ using namespace qel;
 
 namespace {
 
-enum class EMode { None, Lyapunov, Map, Bifurcation };
+enum class EMode { None, Lyapunov, Spectrum, Equilibria, Trajectory, Map, Bifurcation };
 
 struct COptions {
     EMode eMode = EMode::None;
-    std::string strSettings, strOut, strCsv, strParams;
+    std::string strSettings, strOut, strCsv, strAxes, strTrajectory;
     int nKind = SORVAN_KIND;
-    int nWidth = 128, nHeight = 128, nColumns = 300, nVariable = 0, nThreads = 0;
+    int nWidth = 64, nHeight = 64, nColumns = 300, nVariable = 0, nThreads = 0, nMaxima = 300;
     int nPictureW = 760, nPictureH = 600;
-    long long nTransient = -1, nSteps = -1;
+    EMethod eMethod = EMethod::Equations;
+    double dTransient = -1, dMaxTime = -1, dError = 0.005, dTolerance = 1e-6;
+    bool bSteady = false;
     bool bRange[2] = {false, false};
     double lo[2] = {0, 0}, hi[2] = {0, 0};
 };
@@ -59,6 +65,11 @@ bool Real(const std::string& s, double& out) {
     return !*end && std::isfinite(out);
 }
 
+// A real number within [lo, hi] (lo excluded when open).
+bool RealIn(const std::string& s, double lo, double hi, bool open, double& out) {
+    return Real(s, out) && (open ? out > lo : out >= lo) && out <= hi;
+}
+
 bool Pair(const std::string& s, const char* seps, std::string& first, std::string& second) {
     const size_t at = s.find_first_of(seps);
     if (at == std::string::npos)
@@ -83,26 +94,45 @@ int Kind(const std::string& text) {
     return -1;
 }
 
+bool SetMode(COptions& o, EMode mode) {
+    if (o.eMode != EMode::None)
+        return false;
+    o.eMode = mode;
+    return true;
+}
+
+const char* const kOneAnalysis =
+    "choose one of --lyapunov, --spectrum, --equilibria, --trajectory, --map and --bifurcation";
+
 // An empty text when the options make sense together.
 std::string Parse(int argc, char** argv, COptions& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--lyapunov") {
-            if (o.eMode != EMode::None)
-                return "choose one of --lyapunov, --map and --bifurcation";
-            o.eMode = EMode::Lyapunov;
+        if (arg == "--lyapunov" || arg == "--spectrum" || arg == "--equilibria") {
+            const EMode m = arg == "--lyapunov"   ? EMode::Lyapunov
+                            : arg == "--spectrum" ? EMode::Spectrum
+                                                  : EMode::Equilibria;
+            if (!SetMode(o, m))
+                return kOneAnalysis;
             continue;
         }
+        if (arg == "--steady-states") {
+            o.bSteady = true;
+            continue;
+        }
+        if (arg.rfind("--", 0) != 0)
+            return "unknown argument " + arg + " (see --help)";
         if (i + 1 >= argc)
             return "option " + arg + " needs a value (see --help)";
         const std::string value = argv[++i];
         long long n = 0;
         std::string a, b;
-        if (arg == "--map" || arg == "--bifurcation") {
-            if (o.eMode != EMode::None)
-                return "choose one of --lyapunov, --map and --bifurcation";
-            o.eMode = arg == "--map" ? EMode::Map : EMode::Bifurcation;
-            o.strParams = value;
+        if (arg == "--map" || arg == "--bifurcation" || arg == "--trajectory") {
+            if (!SetMode(o, arg == "--map"           ? EMode::Map
+                            : arg == "--bifurcation" ? EMode::Bifurcation
+                                                     : EMode::Trajectory))
+                return kOneAnalysis;
+            (arg == "--trajectory" ? o.strTrajectory : o.strAxes) = value;
         } else if (arg == "--kind") {
             if ((o.nKind = Kind(value)) < 0)
                 return "unknown kind '" + value + "'";
@@ -112,7 +142,10 @@ std::string Parse(int argc, char** argv, COptions& o) {
             o.strOut = value;
         else if (arg == "--csv")
             o.strCsv = value;
-        else if (arg == "--grid") {
+        else if (arg == "--method") {
+            if (!MethodFromKey(value, o.eMethod))
+                return "--method wants equations or drawn, not '" + value + "'";
+        } else if (arg == "--grid") {
             long long w, h;
             if (!Pair(value, "xX", a, b) || !WholeNumber(a, 1, 2048, w) ||
                 !WholeNumber(b, 1, 2048, h))
@@ -128,17 +161,29 @@ std::string Parse(int argc, char** argv, COptions& o) {
             if (!WholeNumber(value, 1, 100000, n))
                 return "--columns wants a whole number from 1 to 100000";
             o.nColumns = static_cast<int>(n);
+        } else if (arg == "--maxima") {
+            if (!WholeNumber(value, 1, kMaximaPerColumn, n))
+                return "--maxima wants a whole number from 1 to " +
+                       std::to_string(kMaximaPerColumn);
+            o.nMaxima = static_cast<int>(n);
         } else if (arg == "--range" || arg == "--range1" || arg == "--range2") {
             const int k = arg == "--range2" ? 1 : 0;
             if (!Range(value, o.lo[k], o.hi[k]))
                 return arg + " wants LO:HI with LO below HI";
             o.bRange[k] = true;
         } else if (arg == "--transient") {
-            if (!WholeNumber(value, 0, 1000000000000LL, o.nTransient))
-                return "--transient wants a whole number from 0 to 10^12";
-        } else if (arg == "--steps") {
-            if (!WholeNumber(value, 1, 1000000000000LL, o.nSteps))
-                return "--steps wants a whole number from 1 to 10^12";
+            if (!RealIn(value, 0, 1e9, false, o.dTransient))
+                return "--transient wants a model time from 0 to 1e9, not '" + value + "'";
+        } else if (arg == "--max-time") {
+            if (!RealIn(value, 0, 1e9, true, o.dMaxTime))
+                return "--max-time wants a model time above 0 and at most 1e9, not '" + value +
+                       "'";
+        } else if (arg == "--error") {
+            if (!RealIn(value, 0, 10, true, o.dError))
+                return "--error wants a target above 0 and at most 10, not '" + value + "'";
+        } else if (arg == "--tolerance") {
+            if (!RealIn(value, 1e-14, 1e-3, false, o.dTolerance))
+                return "--tolerance wants a number from 1e-14 to 1e-3, not '" + value + "'";
         } else if (arg == "--threads") {
             if (!WholeNumber(value, 1, 1024, n))
                 return "--threads wants a whole number from 1 to 1024";
@@ -153,19 +198,19 @@ std::string Parse(int argc, char** argv, COptions& o) {
     return {};
 }
 
-std::string CheckParams(COptions& o, CSweep& s) {
-    const int used = UsedParameterCount(o.nKind);
-    std::string first = o.strParams, second;
-    if (o.eMode == EMode::Map && !Pair(o.strParams, ",", first, second))
-        return "--map wants two parameters, as in a,d";
-    s.nParam[0] = ParameterFromLetter(first);
-    s.nParam[1] = o.eMode == EMode::Map ? ParameterFromLetter(second) : s.nParam[0];
-    const std::string letters = std::string("a to ") + static_cast<char>('a' + used - 1);
-    for (int p : s.nParam)
-        if (p < 0 || p >= used)
-            return std::string(AttractorKindName(o.nKind)) + " uses the parameters " + letters;
-    if (o.eMode == EMode::Map && s.nParam[0] == s.nParam[1])
-        return "--map wants two different parameters";
+std::string CheckAxes(const COptions& o, CSweep& s) {
+    std::string first = o.strAxes, second;
+    if (o.eMode == EMode::Map && !Pair(o.strAxes, ",", first, second))
+        return "--map wants two axes, as in a,d";
+    s.nAxis[0] = AxisFromKey(first);
+    s.nAxis[1] = o.eMode == EMode::Map ? AxisFromKey(second) : s.nAxis[0];
+    for (int k = 0; k < (o.eMode == EMode::Map ? 2 : 1); ++k) {
+        const std::string why = AxisRefusal(o.nKind, s.nAxis[k], o.eMethod);
+        if (!why.empty())
+            return "axis '" + (k ? second : first) + "': " + why;
+    }
+    if (o.eMode == EMode::Map && s.nAxis[0] == s.nAxis[1])
+        return "--map wants two different axes";
     return {};
 }
 
@@ -186,10 +231,150 @@ template <class Result, class Fn> QList<Result> Compute(int count, int threads, 
     return f.results();
 }
 
+const double_PARAM& Limits(const CAttractor& r, int axis) {
+    const double_PARAM* other[4] = {&r.m_initX, &r.m_initY, &r.m_initZ, &r.m_variation};
+    return axis < 7 ? r.m_param[axis] : *other[axis - kAxisX0];
+}
+
+std::string Trimmed(double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return text;
+}
+
+std::string Complex(const std::complex<double>& c) {
+    if (c.imag() == 0)
+        return Trimmed(c.real());
+    return Trimmed(c.real()) + (c.imag() > 0 ? "+" : "-") + Trimmed(std::fabs(c.imag())) + "i";
+}
+
+std::string Hyphenated(const char* name) {
+    std::string s = name;
+    for (char& c : s)
+        c = c == ' ' ? '-' : c;
+    return s;
+}
+
+// Why the record admits no exponent, or empty.
+std::string Undefined(const CAttractor& r, EMethod method) {
+    if (method == EMethod::AsDrawn && !(r.m_variation.m_value > 0))
+        return "the Variation is " + Trimmed(r.m_variation.m_value) +
+               ": the drawing step advances no time, so no exponent is defined";
+    return {};
+}
+
+int Exponents(const COptions& o, const CAttractor& r, const CSweep& sweep) {
+    CRunLength run;
+    run.eMethod = o.eMethod;
+    run.dTransient = o.dTransient >= 0 ? o.dTransient : 100;
+    run.dMaxTime = o.dMaxTime > 0 ? o.dMaxTime : 100000;
+    run.dTargetError = o.dError;
+    run.dTolerance = o.dTolerance;
+    if (const std::string why = Undefined(r, o.eMethod); !why.empty()) {
+        std::fprintf(stderr, "qel-render: %s\n", why.c_str());
+        return 1;
+    }
+    const double* x = sweep.base.init;
+    const double variation = r.m_variation.m_value;
+    auto outcome = [](EOutcome e) {
+        std::printf("%s\n", e == EOutcome::Explosive ? "explosive: the state grows without bound"
+                            : e == EOutcome::Diverged ? "diverged: not finite or too stiff to follow"
+                                                      : "cancelled");
+    };
+    auto footer = [&](double time, bool converged) {
+        std::printf("model-time %.0f (%s)\nmethod %s\n", time,
+                    converged ? "error below the target" : "longest run reached first",
+                    DescribeMethod(run, variation).c_str());
+    };
+    if (o.eMode == EMode::Lyapunov) {
+        const CLyapunovResult res = LargestLyapunov(o.nKind, sweep.base.params, x[0], x[1], x[2], run);
+        if (res.eOutcome != EOutcome::Value) {
+            std::printf("lyapunov ");
+            outcome(res.eOutcome);
+            return 0;
+        }
+        std::printf("lyapunov %s\nclass %s\n", ValueWithError(res.dExponent, res.dError).c_str(),
+                    ClassName(Classify(res)));
+        footer(res.dTime, res.bConverged);
+        return 0;
+    }
+    const CSpectrum s = LyapunovSpectrum(o.nKind, sweep.base.params, x[0], x[1], x[2], run);
+    if (s.eOutcome != EOutcome::Value) {
+        std::printf("spectrum ");
+        outcome(s.eOutcome);
+        return 0;
+    }
+    std::printf("spectrum");
+    for (int k = 0; k < 3; ++k) {
+        const std::string v = ValueWithError(s.dExponent[k], s.dError[k]);
+        std::printf(" %s", v.substr(0, v.find(' ')).c_str());
+    }
+    std::printf("\nerrors");
+    for (int k = 0; k < 3; ++k) {
+        const std::string v = ValueWithError(s.dExponent[k], s.dError[k]);
+        std::printf(" %s", v.substr(v.rfind(' ') + 1).c_str());
+    }
+    const double d = s.KaplanYorke();
+    double dError = 0;
+    if (d > 0 && d < 3) {
+        // D = k + (sum of the first k) / |exponent k + 1|: its error from theirs.
+        const int k = static_cast<int>(d);
+        double num = 0, sum = 0;
+        for (int i = 0; i < k; ++i)
+            num += s.dError[i] * s.dError[i], sum += s.dExponent[i];
+        const double den = std::fabs(s.dExponent[k]);
+        dError = std::sqrt(num / (den * den) + std::pow(sum * s.dError[k] / (den * den), 2));
+    }
+    std::printf("\nkaplan-yorke %s\n", ValueWithError(d, dError).c_str());
+    if (std::isfinite(s.dTrace))
+        std::printf("sum %s (mean trace of the Jacobian %.6g)\n",
+                    ValueWithError(s.dExponent[0] + s.dExponent[1] + s.dExponent[2],
+                                   std::sqrt(s.dError[0] * s.dError[0] + s.dError[1] * s.dError[1] +
+                                             s.dError[2] * s.dError[2]))
+                        .c_str(),
+                    s.dTrace);
+    footer(s.dTime, s.bConverged);
+    return 0;
+}
+
+int Equilibria(const CAttractor& r, const CSweep& sweep) {
+    const auto found = FindEquilibria(r.GetKind(), sweep.base.params, sweep.box[0], sweep.box[1]);
+    std::printf("# equilibria of the equations in x %g..%g, y %g..%g, z %g..%g: X Y Z type "
+                "eigenvalues\n",
+                sweep.box[0][0], sweep.box[1][0], sweep.box[0][1], sweep.box[1][1],
+                sweep.box[0][2], sweep.box[1][2]);
+    for (const CEquilibrium& e : found) {
+        std::printf("equilibrium %s %s %s %s", Trimmed(e.x[0]).c_str(), Trimmed(e.x[1]).c_str(),
+                    Trimmed(e.x[2]).c_str(), Hyphenated(EquilibriumTypeName(e.eType)).c_str());
+        for (const auto& l : e.eigen)
+            std::printf(" %s", Complex(l).c_str());
+        std::printf("\n");
+    }
+    if (found.empty())
+        std::printf("equilibria none\n");
+    return 0;
+}
+
+int Trajectory(const COptions& o, const CAttractor& r) {
+    FILE* f = std::fopen(o.strTrajectory.c_str(), "w");
+    bool ok = f != nullptr;
+    const int64_t steps = std::max<int32_t>(r.m_iteration.m_value, 0);
+    if (ok) {
+        const std::string header = TrajectoryCsvHeader(r.GetKind());
+        ok = std::fwrite(header.data(), 1, header.size(), f) == header.size() &&
+             WriteTrajectoryCsv(r, steps, 0, steps, {}, [&](const char* text, std::size_t n) {
+                 return std::fwrite(text, 1, n, f) == n;
+             });
+        ok = std::fclose(f) == 0 && ok;
+    }
+    return Saved(ok, o.strTrajectory) ? 0 : 1;
+}
+
 int Run(COptions& o, int argc, char** argv) {
     CSweep sweep;
-    if (o.eMode != EMode::Lyapunov) {
-        if (std::string why = CheckParams(o, sweep); !why.empty())
+    const bool pictures = o.eMode == EMode::Map || o.eMode == EMode::Bifurcation;
+    if (pictures) {
+        if (std::string why = CheckAxes(o, sweep); !why.empty())
             return Usage(why);
         if (o.strOut.empty())
             return Usage("--out FILE is needed for the picture");
@@ -209,44 +394,63 @@ int Run(COptions& o, int argc, char** argv) {
         r->m_strSettingsPath = o.strSettings;
     }
     r->LoadSettings();
-    const int params[2] = {sweep.nParam[0], sweep.nParam[1]};
+    const int axes[2] = {sweep.nAxis[0], sweep.nAxis[1]};
     sweep = CSweep::FromRecord(*r);
-    if (o.eMode == EMode::Lyapunov) {
-        const CRunLength run{o.nTransient >= 0 ? o.nTransient : 20000,
-                             o.nSteps > 0 ? o.nSteps : 400000};
-        const CLyapunovResult res = LargestLyapunov(o.nKind, sweep.params, sweep.init[0],
-                                                    sweep.init[1], sweep.init[2], run);
-        if (res.eOutcome == EOutcome::Diverged)
-            std::printf("lyapunov diverged\n");
-        else
-            std::printf("lyapunov %.17g\n", res.dExponent);
-        return 0;
+    switch (o.eMode) {
+    case EMode::Lyapunov:
+    case EMode::Spectrum:
+        return Exponents(o, *r, sweep);
+    case EMode::Equilibria:
+        return Equilibria(*r, sweep);
+    case EMode::Trajectory:
+        return Trajectory(o, *r);
+    default:
+        break;
     }
     const bool map = o.eMode == EMode::Map;
     for (int k = 0; k < 2; ++k) {
-        sweep.nParam[k] = params[k];
-        sweep.lo[k] = o.bRange[k] ? o.lo[k] : r->m_param[params[k]].m_lower;
-        sweep.hi[k] = o.bRange[k] ? o.hi[k] : r->m_param[params[k]].m_upper;
+        sweep.nAxis[k] = axes[k];
+        sweep.lo[k] = o.bRange[k] ? o.lo[k] : Limits(*r, axes[k]).m_lower;
+        sweep.hi[k] = o.bRange[k] ? o.hi[k] : Limits(*r, axes[k]).m_upper;
         if (!(sweep.lo[k] < sweep.hi[k]))
-            return Usage("the settings give no range for " + std::string(1, 'a' + params[k]) +
+            return Usage("the settings give no range for " + AxisKey(axes[k]) +
                          "; give one with --range");
     }
+    if (o.eMethod == EMethod::AsDrawn && !(r->m_variation.m_value > 0) &&
+        axes[0] != kAxisVariation && axes[1] != kAxisVariation) {
+        std::fprintf(stderr, "qel-render: %s\n", Undefined(*r, o.eMethod).c_str());
+        return 1;
+    }
     sweep.nVariable = o.nVariable;
-    sweep.run = {o.nTransient >= 0 ? o.nTransient : (map ? 1000 : 20000),
-                 o.nSteps > 0 ? o.nSteps : (map ? 5000 : 20000)};
+    sweep.run.eMethod = sweep.diagram.eMethod = o.eMethod;
+    sweep.run.dTolerance = sweep.diagram.dTolerance = o.dTolerance;
+    sweep.run.dTargetError = o.dError;
+    if (o.dTransient >= 0)
+        sweep.run.dTransient = sweep.diagram.dMaxTransient = o.dTransient;
+    if (o.dMaxTime > 0)
+        sweep.run.dMaxTime = sweep.diagram.dMaxTime = o.dMaxTime;
+    sweep.diagram.nMaxima = o.nMaxima;
+    sweep.bSteadyStates = o.bSteady;
     sweep.nCount[0] = map ? o.nWidth : o.nColumns;
     sweep.nCount[1] = map ? o.nHeight : 1;
     bool ok = true;
     if (map) {
-        const QList<CLyapunovResult> cells = Compute<CLyapunovResult>(
+        const QList<CMapCell> cells = Compute<CMapCell>(
             sweep.CellCount(), o.nThreads, [sweep](int c) { return MapCell(sweep, c); });
         CMapPlot plot;
         plot.resize(o.nPictureW, o.nPictureH);
-        plot.Start(sweep, r->m_param[params[0]].m_value, r->m_param[params[1]].m_value);
+        plot.Start(sweep, sweep.base.Axis(axes[0]), sweep.base.Axis(axes[1]));
         plot.ShowQelmeterLine(plot.CanShowQelmeterLine());
         for (int c = 0; c < cells.size(); ++c)
             plot.SetCell(c, cells[c]);
         plot.Refresh();
+        int counts[6] = {};
+        for (const CMapCell& c : cells)
+            ++counts[static_cast<int>(Classify(c.r))];
+        std::printf("map: %d cells over 1 process: %d settle, %d cycle, %d chaotic, %d explosive, "
+                    "%d diverged\nmethod %s\n",
+                    sweep.CellCount(), counts[0], counts[1], counts[2], counts[3], counts[4],
+                    DescribeMethod(sweep.run, r->m_variation.m_value).c_str());
         ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
         if (!o.strCsv.empty())
             ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells()), o.strCsv) && ok;
@@ -255,10 +459,15 @@ int Run(COptions& o, int argc, char** argv) {
             sweep.nCount[0], o.nThreads, [sweep](int c) { return DiagramColumn(sweep, c); });
         CBifurcationPlot plot;
         plot.resize(o.nPictureW, o.nPictureH);
-        plot.Start(sweep, r->m_param[params[0]].m_value);
+        plot.Start(sweep, sweep.base.Axis(axes[0]));
         for (int c = 0; c < columns.size(); ++c)
             plot.SetColumn(c, columns[c]);
         plot.Refresh();
+        CRunLength run;
+        run.eMethod = o.eMethod;
+        run.dTolerance = o.dTolerance;
+        std::printf("bifurcation: %d columns\nmethod %s\n", sweep.nCount[0],
+                    DescribeMethod(run, r->m_variation.m_value).c_str());
         ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
         if (!o.strCsv.empty())
             ok = Saved(WriteDiagramCsv(o.strCsv, sweep, plot.Columns()), o.strCsv) && ok;
@@ -274,7 +483,8 @@ bool RunAnalysisIfAsked(int argc, char** argv, int& exitCode) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h")
             return false;
-        asked = asked || arg == "--lyapunov" || arg == "--map" || arg == "--bifurcation";
+        asked = asked || arg == "--lyapunov" || arg == "--spectrum" || arg == "--equilibria" ||
+                arg == "--trajectory" || arg == "--map" || arg == "--bifurcation";
     }
     if (!asked)
         return false;
