@@ -1,5 +1,6 @@
 #include "analysis/Bifurcation.h"
 
+#include "analysis/Equilibria.h"
 #include "analysis/Flow.h"
 #include "analysis/GrowthWatch.h"
 
@@ -10,11 +11,15 @@ namespace qel {
 
 namespace {
 
-constexpr int kChunkMaxima = 64;      // a transient chunk ends after this many maxima ...
-constexpr double kChunkTime = 200;    // ... or this much model time
-constexpr double kMoved = 1e-3;       // maxima that change less than this have stopped moving
-constexpr double kSteady = 1e-7;      // a variable that moves less than this has settled
-constexpr double kFirstStep = 0.01;   // the adaptive pair's first try
+constexpr int kChunkMaxima = 64;   // a transient chunk ends after this many maxima ...
+constexpr double kChunkTime = 200; // ... or this much model time
+constexpr double kMoved = 1e-3;    // maxima that change less than this have stopped moving
+// A variable that moves less than this share of its size has settled: at the integration's
+// noise for the equations (a hundred times the tolerance), at rounding for the drawing step.
+double SteadyShare(const CDiagramRun& run) {
+    return run.eMethod == EMethod::AsDrawn ? 1e-12 : 100 * run.dTolerance;
+}
+constexpr double kFirstStep = 0.01; // the adaptive pair's first try
 constexpr double kStepsPerTime = 2000;
 
 // What one step of either method tells the column: the time, the watched variable's value
@@ -56,8 +61,7 @@ private:
 
 template <int K> class CFlowSteps {
 public:
-    CFlowSteps(const CStepParams& p, const double (&start)[3], int variable,
-               const CDiagramRun& run)
+    CFlowSteps(const CStepParams& p, const double (&start)[3], int variable, const CDiagramRun& run)
         : m_p(p), m_var(variable), m_tol{run.dTolerance, run.dTolerance},
           m_budget(kStepsPerTime * (run.dMaxTransient + run.dMaxTime)) {
         for (int r = 0; r < 3; ++r)
@@ -80,7 +84,7 @@ public:
             const double v1 = m_y.s[m_var], d1 = m_k[6].s[m_var];
             r.found = d0 > 0 && d1 <= 0;
             if (r.found)
-                r.maximum = HermiteMaximum(v0, d0 * h, v1, d1 * h);
+                r.maximum = Refined(h);
             m_x = m_y;
             m_k[0] = m_k[6];
             m_t += h;
@@ -92,6 +96,28 @@ public:
     const double (&State() const)[3] { return m_x.s; }
 
 private:
+    // The maximum inside the step just taken from m_x: the step again in sixteen RK4 parts,
+    // and the cubic on the part where the rate turns, so the peak is placed to the accuracy of
+    // the step rather than of one cubic over it.
+    double Refined(double h) const {
+        constexpr int kParts = 16;
+        const double sub = h / kParts;
+        CTangentState<double, 0> a = m_x, b;
+        CTangentState<double, 0> fa = m_k[0], fb;
+        double best = a.s[m_var];
+        for (int i = 0; i < kParts; ++i) {
+            b = a;
+            StepRk4<K>(m_p, b, sub);
+            FlowRates<K>(m_p, b, fb);
+            const double d0 = fa.s[m_var], d1 = fb.s[m_var];
+            if (d0 > 0 && d1 <= 0)
+                return std::max(best, HermiteMaximum(a.s[m_var], d0 * sub, b.s[m_var], d1 * sub));
+            best = std::max(best, b.s[m_var]);
+            a = b, fa = fb;
+        }
+        return best;
+    }
+
     // The cubic through (0, v0) and (1, v1) with slopes s0 > 0 and s1 <= 0 per unit step: its
     // highest point, where its slope turns (found by halving, the slope's sign being known at
     // both ends).
@@ -127,7 +153,9 @@ struct CChunk {
     int count = 0;
     void Value(double v) { vlo = std::min(vlo, v), vhi = std::max(vhi, v); }
     void Maximum(double m) { lo = std::min(lo, m), hi = std::max(hi, m), ++count; }
-    bool Steady() const { return vhi - vlo <= kSteady * std::max(1.0, std::fabs(vhi)); }
+    bool Steady(double share) const {
+        return vhi >= vlo && vhi - vlo <= share * std::max(1.0, std::fabs(vhi));
+    }
 };
 
 bool StoppedMoving(const CChunk& a, const CChunk& b) {
@@ -138,12 +166,25 @@ bool StoppedMoving(const CChunk& a, const CChunk& b) {
 }
 
 template <class Steps>
-CColumnResult RunColumn(Steps& steps, CGrowthWatch& watch, const CDiagramRun& run,
+CColumnResult RunColumn(int kind, const CStepParams& p, int variable, Steps& steps,
+                        CGrowthWatch& watch, const CDiagramRun& run,
                         const std::atomic<bool>* cancel) {
     CColumnResult out;
     out.eOutcome = EOutcome::Value;
     CStepReport r;
     int64_t n = 0;
+    const double share = SteadyShare(run);
+    // A settled column holds its steady value: for the equations the equilibrium itself, found
+    // by Newton's method from where the run rests.
+    auto Steady = [&](CColumnResult& result, const double(&at)[3], double value) {
+        result.bSteady = true;
+        double x[3] = {at[0], at[1], at[2]};
+        if (run.eMethod == EMethod::Equations && PolishEquilibrium(kind, p, x) &&
+            std::fabs(x[variable] - value) <= share * std::max(1.0, std::fabs(value)))
+            value = x[variable];
+        result.maxima.assign(1, value);
+        return result;
+    };
     auto step = [&]() {
         if (!steps.Next(r, out.eOutcome))
             return false;
@@ -176,11 +217,10 @@ CColumnResult RunColumn(Steps& steps, CGrowthWatch& watch, const CDiagramRun& ru
                 chunk.Maximum(r.maximum);
         }
         chunkStart = r.t;
-        if (chunk.Steady()) {
-            out.bSteady = out.bSettledIn = true;
-            out.maxima.push_back(r.value);
+        if (chunk.Steady(share)) {
+            out.bSettledIn = true;
             out.dTransient = r.t;
-            return out;
+            return Steady(out, steps.State(), r.value);
         }
         if (havePrevious && StoppedMoving(previous, chunk)) {
             out.bSettledIn = true;
@@ -202,11 +242,7 @@ CColumnResult RunColumn(Steps& steps, CGrowthWatch& watch, const CDiagramRun& ru
         if (r.found)
             out.maxima.push_back(r.maximum);
     }
-    if (out.maxima.empty() && measured.Steady()) {
-        out.bSteady = true;
-        out.maxima.push_back(r.value);
-    }
-    return out;
+    return measured.Steady(share) ? Steady(out, steps.State(), r.value) : out;
 }
 
 } // namespace
@@ -225,10 +261,10 @@ CColumnResult BifurcationColumn(int kind, const CStepParams& p, double x, double
         CGrowthWatch watch(K, p, start);
         if (run.eMethod == EMethod::AsDrawn) {
             CDrawnSteps<K> steps(p, start, v, run);
-            return steps.Usable() ? RunColumn(steps, watch, run, cancel) : bad;
+            return steps.Usable() ? RunColumn(K, p, v, steps, watch, run, cancel) : bad;
         }
         CFlowSteps<K> steps(p, start, v, run);
-        return RunColumn(steps, watch, run, cancel);
+        return RunColumn(K, p, v, steps, watch, run, cancel);
     });
 }
 

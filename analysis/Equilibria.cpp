@@ -69,8 +69,7 @@ double Norm(const double (&v)[3]) {
     return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
 }
 
-template <int K>
-bool Newton(const CStepParams& p, double (&x)[3]) {
+template <int K> bool Newton(const CStepParams& p, double (&x)[3]) {
     double f[3];
     Field<K>(p, x, f);
     for (int it = 0; it < 80; ++it) {
@@ -100,9 +99,13 @@ bool Newton(const CStepParams& p, double (&x)[3]) {
 
 } // namespace
 
+bool PolishEquilibrium(int kind, const CStepParams& p, double (&x)[3]) {
+    return WithKind(kind, [&](auto k) { return Newton<decltype(k)::value>(p, x); });
+}
+
 const char* EquilibriumTypeName(EEquilibriumType t) {
-    static const char* const names[] = {"stable node",   "stable focus",   "saddle",
-                                        "saddle-focus",  "unstable node",  "unstable focus",
+    static const char* const names[] = {"stable node",   "stable focus",  "saddle",
+                                        "saddle-focus",  "unstable node", "unstable focus",
                                         "non-hyperbolic"};
     return names[static_cast<int>(t)];
 }

@@ -34,6 +34,9 @@ void Eigenvalues3(const double (&J)[3][3], std::complex<double> (&out)[3]);
 
 EEquilibriumType ClassifyEigenvalues(const std::complex<double> (&eigen)[3]);
 
+// Newton's method from x to an equilibrium of the equations; false when it does not converge.
+bool PolishEquilibrium(int kind, const CStepParams& p, double (&x)[3]);
+
 // The equilibria of the kind's equations (as an ordinary differential equation) inside the box
 // lo..hi: Newton's method from a grid of seeds per axis over the box, points closer than a
 // millionth of their size merged; sorted by x, then y, then z.

@@ -88,7 +88,7 @@ struct CDormandPrince {
         {19372.0 / 6561, -25360.0 / 2187, 64448.0 / 6561, -212.0 / 729},
         {9017.0 / 3168, -355.0 / 33, 46732.0 / 5247, 49.0 / 176, -5103.0 / 18656},
         {35.0 / 384, 0, 500.0 / 1113, 125.0 / 192, -2187.0 / 6784, 11.0 / 84}};
-    static constexpr double E[7] = {71.0 / 57600,  0,           -71.0 / 16695, 71.0 / 1920,
+    static constexpr double E[7] = {71.0 / 57600,      0,          -71.0 / 16695, 71.0 / 1920,
                                     -17253.0 / 339200, 22.0 / 525, -1.0 / 40};
 };
 
@@ -103,9 +103,8 @@ struct CTolerance {
 // (the step is good when it is at most 1). k[0] must hold the rates at x and
 // k[6] ends holding the rates at y (first same as last).
 template <int K, class T, int M>
-inline T TryStepDopri(const CStepParams& p, const CTangentState<T, M>& x,
-                      CTangentState<T, M>& y, CTangentState<T, M> (&k)[7], const T& h,
-                      const CTolerance& tol) {
+inline T TryStepDopri(const CStepParams& p, const CTangentState<T, M>& x, CTangentState<T, M>& y,
+                      CTangentState<T, M> (&k)[7], const T& h, const CTolerance& tol) {
     using std::fabs;
     using std::max;
     using std::sqrt;
@@ -133,6 +132,8 @@ inline T TryStepDopri(const CStepParams& p, const CTangentState<T, M>& x,
     return sqrt(sum / (3.0 * (M + 1)));
 }
 
+inline constexpr double kMaxStep = 1.0;
+
 // The next step size after an error norm err (the usual fifth-root rule with a safety factor,
 // growth at most five-fold and shrinking at most five-fold).
 template <class T> inline T NextStep(const T& h, const T& err) {
@@ -140,7 +141,9 @@ template <class T> inline T NextStep(const T& h, const T& err) {
     using std::min;
     using std::pow;
     const T factor = 0.9 * pow(max(err, T(1e-10)), T(-0.2));
-    return h * min(T(5.0), max(T(0.2), factor));
+    // At a resting point the error vanishes; a step of one time unit at most keeps the time
+    // from leaping and the maxima of a slow wobble from being stepped over.
+    return min(T(kMaxStep), h * min(T(5.0), max(T(0.2), factor)));
 }
 
 // Orthonormalises the M tangent vectors by modified Gram-Schmidt; growth[k] receives the

@@ -8,12 +8,15 @@ namespace qel {
 
 // Tells unbounded growth from a bounded attractor by the size of the state (phases left out)
 // per window of model time. Windows start at one time unit and double (merged in pairs) as the
-// run grows, so slow and oscillating growth are seen too. Explosive: a size a million times the
-// start's; or a new largest size in each of the last 16 windows with the size ten times the
-// largest of the first half of the run; or a new largest size in each of the last 32 windows
-// (half of the run or more) with the size half as large again as in the first half. A start
-// that spirals out onto its attractor grows only until it is there, which the first half of the
-// run then holds.
+// run grows, so slow and oscillating growth are seen too. Explosive:
+// - a size a million times the start's;
+// - fast growth: a new largest size in each of the last 16 windows, ten times the largest of
+//   the first half of the run;
+// - slow growth, after 1000 time units: a new largest size in each of the last 16 windows, and
+//   the largest size at least half as large again over the second half of the run as over the
+//   first, and over the second quarter as over the first.
+// A start that spirals out onto its attractor grows fast only until it is there, and slowly
+// only ever less, which the halves and quarters of the run then show.
 class CGrowthWatch {
 public:
     CGrowthWatch(int kind, const CStepParams& p, const double (&s)[3]) {
@@ -39,13 +42,13 @@ public:
             m_n = kMax / 2;
             m_dLen *= 2;
         }
-        const int rising = Rising();
-        double firstHalf = m_dScale;
-        for (int i = 0; i < m_n / 2; ++i)
-            firstHalf = std::max(firstHalf, m_max[i]);
-        if (rising >= 16 && n >= 10 * firstHalf)
+        if (Rising() < 16)
+            return EOutcome::Value;
+        const double half = Largest(0, m_n / 2), quarter = Largest(0, m_n / 4);
+        const double second = Largest(m_n / 4, m_n / 2);
+        if (n >= 10 * half)
             return EOutcome::Explosive;
-        if (m_dLen > 1 && rising >= 32 && n >= 1.5 * firstHalf)
+        if (t >= 1000 && n >= 1.5 * half && second >= 1.5 * quarter)
             return EOutcome::Explosive;
         return EOutcome::Value;
     }
@@ -60,6 +63,13 @@ private:
             if (!m_bPhase[v])
                 q += s[v] * s[v];
         return std::sqrt(q);
+    }
+    // The largest size over windows from..to-1, and at least the start's.
+    double Largest(int from, int to) const {
+        double m = m_dScale;
+        for (int i = from; i < to; ++i)
+            m = std::max(m, m_max[i]);
+        return m;
     }
     // How many of the last windows each set a new largest size.
     int Rising() const {

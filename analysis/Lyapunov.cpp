@@ -4,6 +4,7 @@
 #include "analysis/GrowthWatch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -12,10 +13,10 @@ namespace qel {
 
 namespace {
 
-constexpr int kRenormEvery = 8;       // steps between re-orthonormalisations
-constexpr int kCancelEvery = 64;      // re-orthonormalisations between looks at the cancel flag
-constexpr double kAlignTime = 20;     // tangent vectors turn into place before measuring
-constexpr double kFirstStep = 0.01;   // the adaptive pair's first try, from any point
+constexpr int kRenormEvery = 8;        // steps between re-orthonormalisations
+constexpr int kCancelEvery = 64;       // re-orthonormalisations between looks at the cancel flag
+constexpr double kAlignTime = 20;      // tangent vectors turn into place before measuring
+constexpr double kFirstStep = 0.01;    // the adaptive pair's first try, from any point
 constexpr double kStepsPerTime = 2000; // beyond this many steps per unit time: too stiff
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -131,8 +132,8 @@ public:
 
     // Advances by exactly duration (the point alone when N is 0); false when it cannot go on.
     template <int N>
-    bool Advance(CTangentState<double, N>& x, double duration, CGrowthWatch& watch,
-                 EOutcome& why, const std::atomic<bool>* cancel) {
+    bool Advance(CTangentState<double, N>& x, double duration, CGrowthWatch& watch, EOutcome& why,
+                 const std::atomic<bool>* cancel) {
         CTangentState<double, N> k[7], y;
         FlowRates<K>(m_p, x, k[0]);
         double t = 0, h = kFirstStep;
@@ -173,7 +174,9 @@ public:
         CBatches<M> batches;
         CTangentState<double, M> k[7], y;
         FlowRates<K>(m_p, x, k[0]);
-        double h = kFirstStep, t = 0, traceSum = 0, since = 0;
+        // The trace over the stretch since the last re-orthonormalisation, and over all that
+        // were measured: the same time as the exponents'.
+        double h = kFirstStep, t = 0, trace = 0, traceSum = 0, since = 0;
         int accepted = 0, renorms = 0;
         const double measureFrom = kAlignTime;
         for (;;) {
@@ -184,9 +187,8 @@ public:
                     double J0[3][3], J1[3][3];
                     FieldJacobian<K>(m_p, x.s, J0);
                     FieldJacobian<K>(m_p, y.s, J1);
-                    if (t >= measureFrom)
-                        traceSum += 0.5 * h *
-                                    (J0[0][0] + J0[1][1] + J0[2][2] + J1[0][0] + J1[1][1] + J1[2][2]);
+                    trace +=
+                        0.5 * h * (J0[0][0] + J0[1][1] + J0[2][2] + J1[0][0] + J1[1][1] + J1[2][2]);
                 }
                 x = y;
                 k[0] = k[6];
@@ -218,8 +220,10 @@ public:
                 for (int m = 0; m < M; ++m)
                     logs[m] = std::log(growth[m]);
                 batches.Add(logs, since);
+                traceSum += trace;
             }
             since = 0;
+            trace = 0;
             if (Done(batches, run)) {
                 Finish(out, batches, run);
                 if constexpr (M == 3)
@@ -351,18 +355,18 @@ bool MethodFromKey(const std::string& key, EMethod& method) {
     return true;
 }
 
+std::string ShortNumber(double v) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+    return std::string(text, end.ptr);
+}
+
 std::string DescribeMethod(const CRunLength& run, double variation) {
-    char text[256];
     if (run.eMethod == EMethod::AsDrawn)
-        std::snprintf(text, sizeof text,
-                      "As drawn: the Run's step at Variation %g (%g model time per step)",
-                      variation, StepTime(variation));
-    else
-        std::snprintf(text, sizeof text,
-                      "Equations: Dormand-Prince 5(4), error %g per step, independent of the "
-                      "Variation",
-                      run.dTolerance);
-    return text;
+        return "As drawn: the Run's step at Variation " + ShortNumber(variation) + " (" +
+               ShortNumber(StepTime(variation)) + " model time per step)";
+    return "Equations: Dormand-Prince 5(4), error " + ShortNumber(run.dTolerance) +
+           " per step, independent of the Variation";
 }
 
 double CSpectrum::KaplanYorke() const {
@@ -393,7 +397,7 @@ EClass Classify(const CLyapunovResult& r, double tolerance) {
 }
 
 const char* ClassName(EClass c) {
-    static const char* const names[] = {"settles", "cycles",   "chaos",
+    static const char* const names[] = {"settles",   "cycles",   "chaos",
                                         "explosive", "diverged", "unknown"};
     return names[static_cast<int>(c)];
 }
@@ -425,6 +429,22 @@ CSpectrum LyapunovSpectrum(int kind, const CStepParams& p, double x, double y, d
         s.bConverged = m.converged;
     }
     return s;
+}
+
+bool FlowFor(int kind, const CStepParams& p, double (&s)[3], double t, double tolerance) {
+    return WithKind(kind, [&](auto k) {
+        constexpr int K = decltype(k)::value;
+        CGrowthWatch watch(K, p, s);
+        CFlowRun<K, 0> flow(p, CTolerance{tolerance, tolerance}, kStepsPerTime * (t + 1));
+        CTangentState<double, 0> x{};
+        for (int r = 0; r < 3; ++r)
+            x.s[r] = s[r];
+        EOutcome why = EOutcome::Value;
+        const bool ok = flow.Advance(x, t, watch, why, nullptr);
+        for (int r = 0; r < 3; ++r)
+            s[r] = x.s[r];
+        return ok;
+    });
 }
 
 bool IsPhaseVariable(int kind, const CStepParams& p, int v) {

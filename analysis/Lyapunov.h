@@ -87,9 +87,16 @@ CLyapunovResult LargestLyapunov(int kind, const CStepParams& p, double x, double
 CSpectrum LyapunovSpectrum(int kind, const CStepParams& p, double x, double y, double z,
                            const CRunLength& run, const std::atomic<bool>* cancel = nullptr);
 
+// Moves s along the equations for model time t with the adaptive pair, as a transient does;
+// false when the state explodes or diverges on the way.
+bool FlowFor(int kind, const CStepParams& p, double (&s)[3], double t, double tolerance);
+
 // Whether variable v of the kind enters its equations only through sines and cosines, so that
 // its growth is a turning phase rather than an explosion.
 bool IsPhaseVariable(int kind, const CStepParams& p, int v);
+
+// A number as printf's %g prints it in the "C" locale, whatever the locale.
+std::string ShortNumber(double v);
 
 // Digits as an error allows: "0.031 ± 0.004" (the error with two significant digits when they
 // start with 1 or 2, else one; the value to the same place).

@@ -84,8 +84,8 @@ double SweepValue(double lo, double hi, int i, int n) {
 }
 
 double CCellSetup::Axis(int axis) const {
-    const double values[kAxisCount] = {params.a, params.b, params.c, params.d,
-                                       params.e, params.f, params.g, init[0],
+    const double values[kAxisCount] = {params.a, params.b, params.c,       params.d,
+                                       params.e, params.f, params.g,       init[0],
                                        init[1],  init[2],  params.half * 2};
     return axis >= 0 && axis < kAxisCount ? values[axis] : 0.0;
 }

@@ -51,10 +51,10 @@ struct CSweep {
     CCellSetup base;       // the record's values; the swept ones are replaced per cell
     int nAxis[2] = {0, 3}; // swept axes; a diagram uses only the first
     double lo[2] = {0, 0}, hi[2] = {1, 1};
-    int nCount[2] = {1, 1}; // map: columns by rows; diagram: columns
-    int nVariable = 0;      // diagram: x, y or z
-    CRunLength run;         // map cells
-    CDiagramRun diagram;    // diagram columns
+    int nCount[2] = {1, 1};     // map: columns by rows; diagram: columns
+    int nVariable = 0;          // diagram: x, y or z
+    CRunLength run;             // map cells
+    CDiagramRun diagram;        // diagram columns
     bool bSteadyStates = false; // map cells also tell whether a stable steady state exists
     double box[2][3] = {};      // where steady states are looked for: the start values' limits
 

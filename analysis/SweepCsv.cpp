@@ -22,17 +22,14 @@ void Comment(std::string& out, const std::string& line) {
 }
 
 std::string RunLine(const CSweep& s, bool map) {
-    char text[256];
     if (map)
-        std::snprintf(text, sizeof text,
-                      "model time: transient %g, error target %g, longest run %g per cell",
-                      s.run.dTransient, s.run.dTargetError, s.run.dMaxTime);
-    else
-        std::snprintf(text, sizeof text,
-                      "model time: transient until the maxima stop moving (at most %g), then up "
-                      "to %d maxima in at most %g",
-                      s.diagram.dMaxTransient, s.diagram.nMaxima, s.diagram.dMaxTime);
-    return text;
+        return "model time: transient " + ShortNumber(s.run.dTransient) + ", error target " +
+               ShortNumber(s.run.dTargetError) + ", longest run " + ShortNumber(s.run.dMaxTime) +
+               " per cell";
+    return "model time: transient until the maxima stop moving (at most " +
+           ShortNumber(s.diagram.dMaxTransient) + "), then up to " +
+           std::to_string(s.diagram.nMaxima) + " maxima in at most " +
+           ShortNumber(s.diagram.dMaxTime);
 }
 
 double Variation(const CSweep& s) {
@@ -108,8 +105,7 @@ std::string DiagramCsvText(const CSweep& s, const std::vector<CColumnResult>& co
         Number(at, SweepValue(s.lo[0], s.hi[0], c, s.nCount[0]));
         at += ',';
         if (r.eOutcome != EOutcome::Value) {
-            out += at + "nan," +
-                   (r.eOutcome == EOutcome::Explosive ? "explosive\n" : "diverged\n");
+            out += at + "nan," + (r.eOutcome == EOutcome::Explosive ? "explosive\n" : "diverged\n");
             continue;
         }
         for (double m : r.maxima) {

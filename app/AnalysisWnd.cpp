@@ -287,7 +287,9 @@ void CAnalysisWnd::WriteToMainWindow(const int* axes, const double* values, int 
     QStringList parts;
     bool variation = false;
     for (int k = 0; k < count; ++k) {
-        parts << QString("%1 = %2").arg(QString::fromStdString(AxisKey(axes[k]))).arg(Number(values[k]));
+        parts << QString("%1 = %2")
+                     .arg(QString::fromStdString(AxisKey(axes[k])))
+                     .arg(Number(values[k]));
         variation = variation || axes[k] == kAxisVariation;
     }
     QString text = parts.join(", ") + " written into the main window: Run shows this economy.";

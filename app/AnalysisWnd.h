@@ -68,8 +68,7 @@ protected:
 
     // Writes swept values into the main window's boxes as a country choice does, and says so
     // (and, for a picture of the equations, that the Run draws them with its own step).
-    void WriteToMainWindow(const int* axes, const double* values, int count,
-                           qel::EMethod method);
+    void WriteToMainWindow(const int* axes, const double* values, int count, qel::EMethod method);
     void MarkChanged() { m_bDirty = true; }
     void ShowStatus(const QString& text);
     // The analysis runs on a pool of its own: Qt paints with helpers from the global pool, and

@@ -35,6 +35,7 @@ CBifurcationPlot::CBifurcationPlot(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->setRowStretchFactor(0, 0.001);
     m_pCurrent = new QCPItemStraightLine(this);
     m_pCurrent->setPen(QPen(QColor(200, 30, 30), 1.5, Qt::DashLine));
+    m_pCurrent->setVisible(false); // no current value before a diagram starts
 }
 
 void CBifurcationPlot::Start(const CSweep& sweep, double current) {
@@ -59,6 +60,7 @@ void CBifurcationPlot::Start(const CSweep& sweep, double current) {
     yAxis->setRange(0, 1);
     m_pCurrent->point1->setCoords(current, 0);
     m_pCurrent->point2->setCoords(current, 1);
+    m_pCurrent->setVisible(true);
 }
 
 void CBifurcationPlot::SetColumn(int column, const CColumnResult& result) {

@@ -119,7 +119,8 @@ QString CBifurcationWnd::DescribeColumn(int column) const {
         return text + QString("settles: steady state %1 = %2")
                           .arg(QString::fromStdString(VariableTitle(s.nKind, s.nVariable)))
                           .arg(r.maxima.front(), 0, 'g', 8);
-    text += QString("%1 maxima after a transient of %2 time units").arg(r.maxima.size())
+    text += QString("%1 maxima after a transient of %2 time units")
+                .arg(r.maxima.size())
                 .arg(r.dTransient, 0, 'f', 0);
     return r.bSettledIn ? text : text + " (still moving when it was cut)";
 }

@@ -99,6 +99,8 @@ CMapPlot::CMapPlot(QWidget* parent) : QCustomPlot(parent) {
     legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     legend->setWrap(4);
     legend->setBorderPen(Qt::NoPen);
+    m_pMap->removeFromLegend();
+    m_pClasses->removeFromLegend();
     LegendEntry(this, QString::fromUtf8("settles (λ < 0)"), kSettles);
     LegendEntry(this, QString::fromUtf8("≈ 0: cycles"), ClassColour(EClass::Cycles));
     LegendEntry(this, QString::fromUtf8("chaos (λ > 0)"), kChaos);
@@ -156,7 +158,8 @@ void CMapPlot::Start(const CSweep& sweep, double current1, double current2) {
     xAxis->setRange(sweep.lo[0] - hw, sweep.hi[0] + hw);
     yAxis->setRange(sweep.lo[1] - hh, sweep.hi[1] + hh);
     m_pCross->setData(QVector<double>{current1}, QVector<double>{current2});
-    m_pTitle->setText(QString::fromStdString(DescribeMethod(sweep.run, sweep.base.params.half * 2)));
+    m_pTitle->setText(
+        QString::fromStdString(DescribeMethod(sweep.run, sweep.base.params.half * 2)));
     m_pSteadyEdge->data()->clear();
     m_pSteadyEdge->setVisible(sweep.bSteadyStates);
     if (sweep.bSteadyStates)
@@ -204,9 +207,9 @@ void CMapPlot::UpdateSteadyEdge() {
             if (stable(i, j) != 1)
                 continue;
             // A cell with a stable steady state beside one without lies on the edge.
-            const bool edge = (i > 0 && stable(i - 1, j) == 0) ||
-                              (i + 1 < w && stable(i + 1, j) == 0) ||
-                              (j > 0 && stable(i, j - 1) == 0) || (j + 1 < h && stable(i, j + 1) == 0);
+            const bool edge =
+                (i > 0 && stable(i - 1, j) == 0) || (i + 1 < w && stable(i + 1, j) == 0) ||
+                (j > 0 && stable(i, j - 1) == 0) || (j + 1 < h && stable(i, j + 1) == 0);
             if (edge) {
                 keys.push_back(SweepValue(m_sweep.lo[0], m_sweep.hi[0], i, w));
                 values.push_back(SweepValue(m_sweep.lo[1], m_sweep.hi[1], j, h));

@@ -84,8 +84,8 @@ bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
             return false;
         const std::string why = AxisRefusal(sweep.nKind, sweep.nAxis[k], sweep.run.eMethod);
         if (!why.empty()) {
-            platform::MessageBox(this, m_rows[k].pParam->currentText().toStdString() + ": " + why +
-                                           ".");
+            platform::MessageBox(this,
+                                 m_rows[k].pParam->currentText().toStdString() + ": " + why + ".");
             return false;
         }
     }

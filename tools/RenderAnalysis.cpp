@@ -176,8 +176,7 @@ std::string Parse(int argc, char** argv, COptions& o) {
                 return "--transient wants a model time from 0 to 1e9, not '" + value + "'";
         } else if (arg == "--max-time") {
             if (!RealIn(value, 0, 1e9, true, o.dMaxTime))
-                return "--max-time wants a model time above 0 and at most 1e9, not '" + value +
-                       "'";
+                return "--max-time wants a model time above 0 and at most 1e9, not '" + value + "'";
         } else if (arg == "--error") {
             if (!RealIn(value, 0, 10, true, o.dError))
                 return "--error wants a target above 0 and at most 10, not '" + value + "'";
@@ -278,8 +277,9 @@ int Exponents(const COptions& o, const CAttractor& r, const CSweep& sweep) {
     const double variation = r.m_variation.m_value;
     auto outcome = [](EOutcome e) {
         std::printf("%s\n", e == EOutcome::Explosive ? "explosive: the state grows without bound"
-                            : e == EOutcome::Diverged ? "diverged: not finite or too stiff to follow"
-                                                      : "cancelled");
+                            : e == EOutcome::Diverged
+                                ? "diverged: not finite or too stiff to follow"
+                                : "cancelled");
     };
     auto footer = [&](double time, bool converged) {
         std::printf("model-time %.0f (%s)\nmethod %s\n", time,
@@ -287,7 +287,8 @@ int Exponents(const COptions& o, const CAttractor& r, const CSweep& sweep) {
                     DescribeMethod(run, variation).c_str());
     };
     if (o.eMode == EMode::Lyapunov) {
-        const CLyapunovResult res = LargestLyapunov(o.nKind, sweep.base.params, x[0], x[1], x[2], run);
+        const CLyapunovResult res =
+            LargestLyapunov(o.nKind, sweep.base.params, x[0], x[1], x[2], run);
         if (res.eOutcome != EOutcome::Value) {
             std::printf("lyapunov ");
             outcome(res.eOutcome);
@@ -341,8 +342,8 @@ int Equilibria(const CAttractor& r, const CSweep& sweep) {
     const auto found = FindEquilibria(r.GetKind(), sweep.base.params, sweep.box[0], sweep.box[1]);
     std::printf("# equilibria of the equations in x %g..%g, y %g..%g, z %g..%g: X Y Z type "
                 "eigenvalues\n",
-                sweep.box[0][0], sweep.box[1][0], sweep.box[0][1], sweep.box[1][1],
-                sweep.box[0][2], sweep.box[1][2]);
+                sweep.box[0][0], sweep.box[1][0], sweep.box[0][1], sweep.box[1][1], sweep.box[0][2],
+                sweep.box[1][2]);
     for (const CEquilibrium& e : found) {
         std::printf("equilibrium %s %s %s %s", Trimmed(e.x[0]).c_str(), Trimmed(e.x[1]).c_str(),
                     Trimmed(e.x[2]).c_str(), Hyphenated(EquilibriumTypeName(e.eType)).c_str());

@@ -1,9 +1,16 @@
 #include "analysis/Sweep.h"
+#include "analysis/SweepCsv.h"
+#include "analysis/TrajectoryCsv.h"
 
 #include "model/Attractor.h"
 
+#include "../support/TempDir.h"
+
 #include <algorithm>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -11,74 +18,21 @@ using namespace qel;
 
 namespace {
 
-CStepParams Params(double a, double b, double c, double v) {
-    CStepParams p;
-    p.a = a, p.b = b, p.c = c, p.half = v * 0.5;
-    return p;
+CSweep Economy() {
+    std::unique_ptr<CAttractor> r(CreateAttractor(SORVAN_KIND));
+    r->LoadSettings();
+    return CSweep::FromRecord(*r);
 }
 
-int DistinctValues(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    int n = v.empty() ? 0 : 1;
-    for (size_t i = 1; i < v.size(); ++i)
-        n += v[i] - v[i - 1] > 1e-3 * std::max(1.0, std::fabs(v[i]));
-    return n;
+CMapCell Cell(EOutcome o, double value = 0, double error = 0, double time = 0, int stable = -1) {
+    CMapCell c;
+    c.r.eOutcome = o;
+    c.r.dExponent = value, c.r.dError = error, c.r.dTime = time;
+    c.nStable = static_cast<int8_t>(stable);
+    return c;
 }
 
 } // namespace
-
-// The published exponent of the Lorenz system, chaos against a settling economy, and
-// trajectories that blow up (would never end if they were not stopped early).
-TEST(Lyapunov, KnownExponentsAndDivergence) {
-    const CRunLength longRun{20000, 400000}, endless{1000, int64_t(1) << 50};
-    const CLyapunovResult lorenz =
-        LargestLyapunov(2, Params(28, 8.0 / 3, 10, 0.005), 1, 1, 1, longRun);
-    ASSERT_EQ(lorenz.eOutcome, EOutcome::Value);
-    EXPECT_NEAR(lorenz.dExponent, 0.906, 0.906 * 0.05);
-    // Below the onset of chaos every orbit spirals into one of two fixed points.
-    const CLyapunovResult stable =
-        LargestLyapunov(2, Params(15, 8.0 / 3, 10, 0.005), 1, 1, 1, longRun);
-    ASSERT_EQ(stable.eOutcome, EOutcome::Value);
-    EXPECT_LT(stable.dExponent, -0.05);
-    struct {
-        int kind;
-        CStepParams p;
-        double x;
-    } const blowUps[] = {
-        {2, Params(28, -1, 10, 0.005), 1},  // z grows without bound
-        {3, Params(1, 2, 0, 0.01), 0},      // divides by sin(0): not finite at once
-        {4, Params(0.2, 0.2, -5, 0.01), 1}, // z runs away
-    };
-    for (const auto& c : blowUps) {
-        SCOPED_TRACE(c.kind);
-        EXPECT_EQ(LargestLyapunov(c.kind, c.p, c.x, 1, 1, endless).eOutcome, EOutcome::Diverged);
-        EXPECT_EQ(BifurcationColumn(c.kind, c.p, c.x, 1, 1, 0, endless).eOutcome,
-                  EOutcome::Diverged);
-    }
-}
-
-// Rossler a = b = 0.2: one maximum per turn at c = 2.5, two after the first doubling (c = 3.5),
-// four after the second (c = 4); chaos at 5.7.
-TEST(Bifurcation, RosslerPeriodDoubling) {
-    const CRunLength run{300000, 60000};
-    const struct {
-        double c;
-        int minimum, maximum;
-    } cases[] = {{2.5, 1, 1}, {3.5, 2, 2}, {4.0, 4, 4}, {5.7, 8, 1000}};
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.c);
-        const CColumnResult r = BifurcationColumn(4, Params(0.2, 0.2, k.c, 0.01), 1, 1, 0, 0, run);
-        ASSERT_EQ(r.eOutcome, EOutcome::Value);
-        ASSERT_GE(r.maxima.size(), 8u);
-        const int n = DistinctValues(r.maxima);
-        EXPECT_GE(n, k.minimum);
-        EXPECT_LE(n, k.maximum);
-    }
-    // Chaos for ever: the column ends when it has all the maxima it keeps.
-    const CColumnResult many =
-        BifurcationColumn(4, Params(0.2, 0.2, 5.7, 0.01), 1, 1, 0, 0, {1000, int64_t(1) << 50});
-    EXPECT_EQ(many.maxima.size(), kMaximaPerColumn);
-}
 
 // Coarse lattices come first and every cell exactly once, whatever the shape.
 TEST(Sweep, CoarseToFineCoversEachCellOnce) {
@@ -88,20 +42,51 @@ TEST(Sweep, CoarseToFineCoversEachCellOnce) {
         ASSERT_EQ(order.size(), size_t(w * h));
         for (size_t k = 1; k < order.size(); ++k)
             ASSERT_GE(CellSpacing(w, h, order[k - 1]), CellSpacing(w, h, order[k]));
-        const int top = CellSpacing(w, h, 0);
-        EXPECT_LE(std::max(w, h), top * 8);
+        EXPECT_LE(std::max(w, h), CellSpacing(w, h, 0) * 8);
         std::sort(order.begin(), order.end());
         for (int k = 0; k < w * h; ++k)
             ASSERT_EQ(order[k], k);
     }
 }
 
+// On a grid that is not square each cell takes its values from its own column and row: the
+// exponent of a cell is the one its own parameters and start give. Axes over start values and
+// the Variation set those; an axis the kind or the method cannot use is refused.
+TEST(Sweep, EachCellFromItsOwnColumnAndRow) {
+    CSweep s = Economy();
+    s.nAxis[0] = 0, s.lo[0] = 12, s.hi[0] = 30, s.nCount[0] = 4;
+    s.nAxis[1] = kAxisX0, s.lo[1] = -0.5, s.hi[1] = 0.5, s.nCount[1] = 3;
+    s.run.dMaxTime = 60, s.run.dTransient = 10;
+    for (int cell : {1, 6, 11}) {
+        const int i = cell % 4, j = cell / 4;
+        CStepParams p = s.base.params;
+        p.a = SweepValue(12, 30, i, 4);
+        const double x0 = SweepValue(-0.5, 0.5, j, 3);
+        const CLyapunovResult want =
+            LargestLyapunov(5, p, x0, s.base.init[1], s.base.init[2], s.run);
+        EXPECT_EQ(MapCell(s, cell).r.dExponent, want.dExponent) << cell;
+    }
+    CCellSetup c = s.base;
+    c.SetAxis(kAxisZ0, -2.5);
+    c.SetAxis(kAxisVariation, 0.002);
+    EXPECT_EQ(c.init[2], -2.5);
+    EXPECT_EQ(c.params.half, 0.001);
+    EXPECT_EQ(c.Axis(kAxisVariation), 0.002);
+    EXPECT_EQ(SweepValue(0.1, 0.9, 6, 7), 0.9); // 0.1 + (0.9 - 0.1) is 0.9000000000000001
+    for (const char* key : {"a", "g", "x0", "y0", "z0", "v"})
+        EXPECT_EQ(AxisKey(AxisFromKey(key)), key);
+    EXPECT_EQ(AxisFromKey("h"), -1);
+    EXPECT_EQ(AxisFromKey("x"), -1);
+    EXPECT_TRUE(AxisRefusal(5, 6, EMethod::Equations).empty());
+    EXPECT_EQ(AxisRefusal(2, 3, EMethod::Equations), "Lorenz uses the parameters a to c");
+    EXPECT_FALSE(AxisRefusal(5, kAxisVariation, EMethod::Equations).empty());
+    EXPECT_TRUE(AxisRefusal(5, kAxisVariation, EMethod::AsDrawn).empty());
+}
+
 // Cancel ends the map at once, also in the middle of a cell that would run for ages.
 TEST(Sweep, CancelStopsMapAndCell) {
-    std::unique_ptr<CAttractor> r(CreateAttractor(SORVAN_KIND));
-    r->LoadSettings();
-    CSweep s = CSweep::FromRecord(*r);
-    s.nCount[0] = 4, s.nCount[1] = 3, s.run = {10, 50};
+    CSweep s = Economy();
+    s.nCount[0] = 4, s.nCount[1] = 3, s.run.dTransient = 5, s.run.dMaxTime = 40;
     std::atomic<bool> cancel{false};
     int calls = 0;
     const auto cells = RunMap(s, &cancel, [&](int done, int total) {
@@ -112,15 +97,85 @@ TEST(Sweep, CancelStopsMapAndCell) {
     });
     EXPECT_EQ(calls, 5);
     EXPECT_EQ(std::count_if(cells.begin(), cells.end(),
-                            [](auto c) { return c.eOutcome == EOutcome::Cancelled; }),
+                            [](auto c) { return c.r.eOutcome == EOutcome::Cancelled; }),
               7);
-    s.run = {int64_t(1) << 50, 10};
-    EXPECT_EQ(MapCell(s, 0, &cancel).eOutcome, EOutcome::Cancelled);
+    s.run.dTransient = s.diagram.dMaxTransient = 1e12;
+    EXPECT_EQ(MapCell(s, 0, &cancel).r.eOutcome, EOutcome::Cancelled);
     EXPECT_EQ(DiagramColumn(s, 0, &cancel).eOutcome, EOutcome::Cancelled);
-    // Corners are the range's ends exactly.
-    const CStepParams top = s.CellParams(3, 2);
-    EXPECT_EQ(top.a, r->m_param[0].m_upper);
-    EXPECT_EQ(top.d, r->m_param[3].m_upper);
-    EXPECT_EQ(s.CellParams(0, 0).a, r->m_param[0].m_lower);
-    EXPECT_EQ(SweepValue(0.1, 0.9, 6, 7), 0.9); // 0.1 + (0.9 - 0.1) is 0.9000000000000001
+}
+
+// The map's and the diagram's CSV as whole texts: what they describe, each class, nan for what
+// has no number, cancelled cells and columns left out; and the same text under a locale whose
+// decimal separator is a comma.
+TEST(Sweep, MapAndDiagramCsvTexts) {
+    CSweep s = Economy();
+    s.nAxis[0] = 2, s.lo[0] = -0.5, s.hi[0] = 0.5, s.nCount[0] = 3;
+    s.nAxis[1] = kAxisZ0, s.lo[1] = -3, s.hi[1] = -1, s.nCount[1] = 2;
+    s.bSteadyStates = true;
+    const std::vector<CMapCell> cells = {Cell(EOutcome::Value, -0.25, 0.001, 120.5, 1),
+                                         Cell(EOutcome::Value, 0.003, 0.004, 800, 0),
+                                         Cell(EOutcome::Value, 0.5, 0.002, 2000, 0),
+                                         Cell(EOutcome::Explosive),
+                                         Cell(EOutcome::Diverged),
+                                         Cell(EOutcome::Cancelled)};
+    const std::string map =
+        "# stability map of Sorvan: largest Lyapunov exponent per unit model time and its "
+        "standard error\n"
+        "# Equations: Dormand-Prince 5(4), error 1e-06 per step, independent of the Variation\n"
+        "# model time: transient 100, error target 0.005, longest run 10000 per cell\n"
+        "c,z0,lyapunov,error,model_time,class,stable_steady_state\n"
+        "-0.5,-3,-0.25,0.001,120.5,settles,1\n"
+        "0,-3,0.0030000000000000001,0.0040000000000000001,800,cycles,0\n"
+        "0.5,-3,0.5,0.002,2000,chaos,0\n"
+        "-0.5,-1,nan,nan,nan,explosive,0\n"
+        "0,-1,nan,nan,nan,diverged,0\n";
+    std::vector<CColumnResult> columns(5);
+    columns[0].eOutcome = EOutcome::Value, columns[0].maxima = {1.5, 2.25};
+    columns[1].eOutcome = EOutcome::Value, columns[1].maxima = {0.1}, columns[1].bSteady = true;
+    columns[2].eOutcome = EOutcome::Explosive;
+    columns[3].eOutcome = EOutcome::Diverged;
+    s.nCount[0] = 5, s.nVariable = 1;
+    s.diagram.eMethod = EMethod::AsDrawn;
+    const std::string diagram =
+        "# bifurcation diagram of Sorvan: local maxima of Money (M) after the transient\n"
+        "# As drawn: the Run's step at Variation 0.01 (0.00666667 model time per step)\n"
+        "# model time: transient until the maxima stop moving (at most 3000), then up to 300 "
+        "maxima in at most 3000\n"
+        "c,y,row\n"
+        "-0.5,1.5,maximum\n"
+        "-0.5,2.25,maximum\n"
+        "-0.25,0.10000000000000001,steady\n"
+        "0,nan,explosive\n"
+        "0.25,nan,diverged\n";
+    CSweep m = s;
+    m.nCount[0] = 3;
+    EXPECT_EQ(MapCsvText(m, cells), map);
+    EXPECT_EQ(DiagramCsvText(s, columns), diagram);
+
+    // A locale built for the test: German numbers have a decimal comma.
+    TempDir dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 " + dir.Path() + "/de_DE.UTF-8 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "could not build a German locale: " << command;
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8")) << "the German locale did not load";
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%.1f", 0.5);
+    EXPECT_STREQ(comma, "0,5") << "the locale has no decimal comma";
+    const std::string underComma = MapCsvText(m, cells) + DiagramCsvText(s, columns);
+    std::string trajectory;
+    std::unique_ptr<CAttractor> r(CreateAttractor(2));
+    r->LoadSettings();
+    WriteTrajectoryCsv(*r, 3, 0, 3, {}, [&](const char* t, size_t n) {
+        trajectory.append(t, n);
+        return true;
+    });
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    EXPECT_EQ(underComma, map + diagram);
+    std::string plain;
+    WriteTrajectoryCsv(*r, 3, 0, 3, {}, [&](const char* t, size_t n) {
+        plain.append(t, n);
+        return true;
+    });
+    EXPECT_EQ(trajectory, plain);
 }

@@ -27,10 +27,12 @@ protected:
 
 } // namespace
 
-// The economic model's default map (Inertion against Adaptation over their limits): each
-// cell's colour is its exponent's on the scale, hover names the cell, and a click puts the
-// cell's economy into the boxes for the next Run.
-TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
+// The economic model's default map (Inertion against Adaptation over their limits): the title
+// says what it describes; cells that settle or turn chaotic take their exponent's colour on the
+// scale, the other classes their own, as the legend names them; hover gives the exponent with
+// its error; a click puts the cell's economy into the boxes for the next Run and says that the
+// Run draws the equations with its own step.
+TEST_F(AnalysisWndTest, MapComputesShowsClassesAndClickRunsThatEconomy) {
     auto* w = Open<CStabilityMapWnd>(ID_ANALYSIS_STABILITY_MAP);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->m_rows[0].pParam->currentText(), "a Inertion");
@@ -38,9 +40,10 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_EQ(w->m_rows[1].pLo->text() + ":" + w->m_rows[1].pHi->text(), "0:20");
     w->m_pGridW->setValue(6);
     w->m_pGridH->setValue(5);
-    w->m_pSteps->setValue(300);
+    w->m_pLongest->setValue(300);
+    w->m_pError->setValue(0.05);
     w->m_pZeroLine->setChecked(true);
-    w->resize(760, 640);
+    w->resize(760, 700);
     Click(w->m_btnCompute);
     EXPECT_FALSE(w->m_btnCompute->isEnabled());
     Settle(w, "the 6 x 5 map");
@@ -49,39 +52,61 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_TRUE(w->m_btnCompute->isEnabled() && !w->m_btnCancel->isEnabled());
 
     CMapPlot* plot = w->Plot();
+    EXPECT_TRUE(plot->Title()->text().startsWith("Equations: Dormand-Prince 5(4)"));
+    EXPECT_EQ(plot->ColorScale()->axis()->label(),
+              "largest Lyapunov exponent (per unit model time)");
+    QStringList legend;
+    for (int k = 0; k < plot->plottableCount(); ++k)
+        if (plot->legend->hasItemWithPlottable(plot->plottable(k)))
+            legend << plot->plottable(k)->name();
+    EXPECT_EQ(legend.join("|"), QString::fromUtf8("settles (λ < 0)|≈ 0: cycles|chaos (λ > 0)|"
+                                                  "explosive|diverged"));
+    // The scale is symmetric around zero.
+    EXPECT_EQ(plot->ColorMap()->dataRange().lower, -plot->ColorMap()->dataRange().upper);
     const QImage shot = plot->grab().toImage();
     const qreal ratio = shot.devicePixelRatio();
-    int values = 0;
+    int onScale = 0;
     for (int cell = 0; cell < 30; ++cell) {
         const int i = cell % 6, j = cell / 6;
         const double a = qel::SweepValue(10, 50, i, 6), d = qel::SweepValue(0, 20, j, 5);
         // Away from the cross and the zero line, at the cell's centre.
         const QPoint at = Pixel(plot, a, d) + QPoint(i == 1 ? 12 : 0, 12);
-        const qel::CLyapunovResult& r = plot->Cells()[cell];
-        ASSERT_NE(r.eOutcome, qel::EOutcome::Cancelled) << cell;
+        const qel::CMapCell& c = plot->Cells()[cell];
+        ASSERT_NE(c.r.eOutcome, qel::EOutcome::Cancelled) << cell;
+        const qel::EClass k = qel::Classify(c.r);
+        const bool scale = k == qel::EClass::Settles || k == qel::EClass::Chaos;
         const QRgb want =
-            r.eOutcome == qel::EOutcome::Diverged
-                ? qRgb(150, 150, 150)
-                : plot->ColorMap()->gradient().color(r.dExponent, plot->ColorMap()->dataRange());
+            scale ? plot->ColorMap()->gradient().color(c.r.dExponent, plot->ColorMap()->dataRange())
+                  : CMapPlot::ClassColour(k).rgb();
         EXPECT_EQ(shot.pixel(at * ratio) & 0xFFFFFF, want & 0xFFFFFF) << cell;
-        values += r.eOutcome == qel::EOutcome::Value;
+        onScale += scale;
         EXPECT_EQ(plot->CellAt(at), cell);
     }
-    EXPECT_GT(values, 0);
+    EXPECT_GT(onScale, 0);
     // a d = b c with b = 1.5, c = 0.8 from the settings: d = 0.1 at a = 12.
     auto zero = plot->QelmeterLine()->data()->findBegin(12.0);
     EXPECT_TRUE(plot->QelmeterLine()->visible());
     EXPECT_NEAR(zero->value * zero->key, 1.2, 1e-12);
+    EXPECT_FALSE(plot->QelmeterNote()->visible());
 
     const QPoint cell = Pixel(plot, qel::SweepValue(10, 50, 3, 6), qel::SweepValue(0, 20, 2, 5));
     QMouseEvent move(QEvent::MouseMove, cell, plot->mapToGlobal(cell), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(plot, &move);
-    EXPECT_TRUE(w->m_pStatus->text().startsWith("a Inertion = 34   d Adaptation = 10   "))
-        << w->m_pStatus->text().toStdString();
+    const qel::CMapCell& hovered = plot->Cells()[2 * 6 + 3];
+    const QString text = w->m_pStatus->text();
+    EXPECT_TRUE(text.startsWith("a Inertion = 34   d Adaptation = 10   ")) << text.toStdString();
+    if (hovered.r.eOutcome == qel::EOutcome::Value)
+        EXPECT_TRUE(text.contains(
+            QString::fromUtf8("λ = ") +
+            QString::fromStdString(qel::ValueWithError(hovered.r.dExponent, hovered.r.dError))))
+            << text.toStdString();
     QTest::mouseClick(plot, Qt::LeftButton, {}, cell);
     EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "34");
     EXPECT_EQ(Box(EDIT_A + 3)->text().trimmed(), "10");
+    EXPECT_TRUE(w->m_pStatus->text().endsWith("the Run draws them with its step at Variation " +
+                                              QString::number(A().m_variation.m_value) + ".)"))
+        << w->m_pStatus->text().toStdString();
     Click(dlg->m_btnRun);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 34.0);
@@ -92,10 +117,12 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     answer = dir.File("map.csv");
     Click(w->m_btnSaveData);
     std::ifstream csv(*answer);
-    std::string header, first;
-    std::getline(csv, header);
+    std::string line, header, first;
+    while (std::getline(csv, line) && line[0] == '#')
+        ;
+    header = line;
     std::getline(csv, first);
-    EXPECT_EQ(header, "a,d,lyapunov,diverged");
+    EXPECT_EQ(header, "a,d,lyapunov,error,model_time,class");
     EXPECT_EQ(first.substr(0, 5), "10,0,");
     answer = dir.File("map.pdf");
     Click(w->m_btnSavePicture);
@@ -106,6 +133,22 @@ TEST_F(AnalysisWndTest, MapComputesShowsCellsAndClickRunsThatEconomy) {
     EXPECT_EQ(messages[0],
               "The range of a Inertion must be two numbers, the first below the second.");
     EXPECT_FALSE(w->IsComputing());
+
+    // The Qelmeter's zero line d = 1.2 / a misses a map of d from 5 up: the map says where it
+    // lies instead of drawing nothing.
+    w->m_rows[0].pLo->setText("10");
+    w->m_rows[1].pLo->setText("5");
+    w->m_pGridW->setValue(2);
+    w->m_pGridH->setValue(2);
+    Click(w->m_btnCompute);
+    Settle(w, "the 2 x 2 map");
+    w->m_pZeroLine->setChecked(false);
+    w->m_pZeroLine->setChecked(true);
+    EXPECT_TRUE(plot->QelmeterNote()->visible());
+    EXPECT_EQ(plot->QelmeterNote()->text(),
+              "The Qelmeter zero line a d = b c lies outside the map:\nat a = 30 it is at d = "
+              "0.04 (the map shows d from 5 to 20).");
+    EXPECT_TRUE(w->m_pStatus->text().startsWith("The Qelmeter zero line a d = b c lies outside"));
 }
 
 // Cancel and closing the window both end a computation that would run for hours. The window
@@ -117,7 +160,8 @@ TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
     ASSERT_TRUE(w);
     w->m_pGridW->setValue(8);
     w->m_pGridH->setValue(8);
-    w->m_pSteps->setValue(2000000000);
+    w->m_pLongest->setValue(1e7);
+    w->m_pError->setValue(0.0001);
     w->resize(1200, 900);
     Click(w->m_btnCompute);
     Pump(100);
@@ -133,7 +177,8 @@ TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
 
     auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
     ASSERT_TRUE(b);
-    b->m_pSteps->setValue(2000000000);
+    b->m_pTransient->setValue(1e7);
+    b->m_pLongest->setValue(1e7);
     Click(b->m_btnCompute);
     ASSERT_TRUE(b->IsComputing());
     b->close();
@@ -145,20 +190,37 @@ TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
     dlg->OnSelectAttractor(2);
     auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
     ASSERT_TRUE(b);
+    // Before the first Compute the diagram is empty: no line of the current value.
+    const QImage empty = b->Plot()->grab().toImage();
+    for (int y = 0; y < empty.height(); ++y)
+        for (int x = 0; x < empty.width(); ++x) {
+            const QRgb p = empty.pixel(x, y);
+            ASSERT_FALSE(qRed(p) - qGreen(p) > 100 && qRed(p) - qBlue(p) > 100) << x << "," << y;
+        }
     EXPECT_EQ(b->m_row.pParam->currentText(), "a");
     EXPECT_EQ(b->m_pVariable->currentText(), "x");
     b->m_pColumns->setValue(5);
-    b->m_pTransient->setValue(2000);
-    b->m_pSteps->setValue(4000);
     b->resize(700, 560);
     Click(b->m_btnCompute);
     Settle(b, "the Lorenz diagram");
     CBifurcationPlot* plot = b->Plot();
-    int points = 0;
+    EXPECT_TRUE(plot->Title()->text().startsWith("Equations: "));
+    int points = 0, steady = 0;
     for (const auto& c : plot->Columns())
-        points += static_cast<int>(c.maxima.size());
+        (c.bSteady ? steady : points) += static_cast<int>(c.maxima.size());
     EXPECT_GT(points, 5);
     EXPECT_EQ(plot->Points()->data()->size(), points);
+    // Below a = 24.74 Lorenz settles: the first column (a = 10) shows its steady state,
+    // x = +-sqrt(b (a - 1)), in the steady states' own colour, and says so on hover.
+    ASSERT_TRUE(plot->Columns()[0].bSteady);
+    EXPECT_EQ(plot->SteadyPoints()->data()->size(), steady);
+    const double rest = plot->Columns()[0].maxima[0];
+    EXPECT_NEAR(std::fabs(rest), std::sqrt(A().m_param[1].m_value * 9), 1e-4);
+    EXPECT_TRUE(b->DescribeColumn(0).startsWith("a = 10   settles: steady state x = "))
+        << b->DescribeColumn(0).toStdString();
+    const QImage steadyShot = plot->grab().toImage();
+    const QRgb green = steadyShot.pixel(Pixel(plot, 10, rest) * steadyShot.devicePixelRatio());
+    EXPECT_GT(qGreen(green), qRed(green) + 60) << std::hex << green;
     // A maximum drawn where it lies: a dark point at its place in the picture.
     const QImage shot = plot->grab().toImage();
     const double a = plot->Points()->data()->begin()->key;
