@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+
+#include "Reference.h"
 #include <set>
 
 using namespace qel;
 
 namespace {
-
-CStepParams Params(std::initializer_list<double> v, double variation = 0.01) {
-    CStepParams p;
-    double* slots[7] = {&p.a, &p.b, &p.c, &p.d, &p.e, &p.f, &p.g};
-    int i = 0;
-    for (double x : v)
-        *slots[i++] = x;
-    p.half = variation * 0.5;
-    return p;
-}
 
 int DistinctValues(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -61,25 +53,12 @@ TEST(Bifurcation, MaximaOfTheChosenVariable) {
     auto f = [](const double* s, double* d) {
         d[0] = -(s[1] + s[2]), d[1] = s[0] + 0.2 * s[1], d[2] = 0.2 + s[2] * (s[0] - 2.5);
     };
-    const double h = 1e-4;
-    for (int n = 0; n < 3200000; ++n) {
-        double k1[3], k2[3], k3[3], k4[3], t[3];
-        f(s, k1);
-        for (int i = 0; i < 3; ++i)
-            t[i] = s[i] + h / 2 * k1[i];
-        f(t, k2);
-        for (int i = 0; i < 3; ++i)
-            t[i] = s[i] + h / 2 * k2[i];
-        f(t, k3);
-        for (int i = 0; i < 3; ++i)
-            t[i] = s[i] + h * k3[i];
-        f(t, k4);
-        for (int i = 0; i < 3; ++i)
-            s[i] += h / 6 * (k1[i] + 2 * k2[i] + 2 * k3[i] + k4[i]);
-        if (n > 3000000)
+    long n = 0;
+    ReferenceRk4(f, s, 1e-4, 3200000, [&](const double* at) {
+        if (++n > 3000000)
             for (int i = 0; i < 3; ++i)
-                highest[i] = std::max(highest[i], s[i]);
-    }
+                highest[i] = std::max(highest[i], at[i]);
+    });
     for (int v = 0; v < 3; ++v) {
         SCOPED_TRACE(v);
         const CColumnResult r = BifurcationColumn(4, p, 1, 1, 0, v, {});

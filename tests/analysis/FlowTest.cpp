@@ -5,19 +5,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "Reference.h"
+
 using namespace qel;
 
 namespace {
-
-CStepParams Params(std::initializer_list<double> v, double variation = 0.01) {
-    CStepParams p;
-    double* slots[7] = {&p.a, &p.b, &p.c, &p.d, &p.e, &p.f, &p.g};
-    int i = 0;
-    for (double x : v)
-        *slots[i++] = x;
-    p.half = variation * 0.5;
-    return p;
-}
 
 // The shipped values of every kind and a point near its attractor.
 struct CCase {
@@ -162,22 +154,7 @@ TEST(Flow, AdaptivePairFollowsTheEquationsAsWrittenInTheEquationsBox) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         double ref[3] = {c.s[0], c.s[1], c.s[2]};
-        const double h = 1e-4;
-        for (int n = 0; n < 20000; ++n) { // two units of model time
-            double k1[3], k2[3], k3[3], k4[3], t[3];
-            c.f(ref, k1);
-            for (int i = 0; i < 3; ++i)
-                t[i] = ref[i] + h / 2 * k1[i];
-            c.f(t, k2);
-            for (int i = 0; i < 3; ++i)
-                t[i] = ref[i] + h / 2 * k2[i];
-            c.f(t, k3);
-            for (int i = 0; i < 3; ++i)
-                t[i] = ref[i] + h * k3[i];
-            c.f(t, k4);
-            for (int i = 0; i < 3; ++i)
-                ref[i] += h / 6 * (k1[i] + 2 * k2[i] + 2 * k3[i] + k4[i]);
-        }
+        ReferenceRk4(c.f, ref, 1e-4, 20000); // two units of model time
         for (double tol : {1e-6, 1e-10}) {
             double s[3] = {c.s[0], c.s[1], c.s[2]};
             ASSERT_TRUE(FlowFor(c.kind, c.p, s, 2.0, tol));

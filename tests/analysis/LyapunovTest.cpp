@@ -6,19 +6,11 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "Reference.h"
+
 using namespace qel;
 
 namespace {
-
-CStepParams Params(std::initializer_list<double> v, double variation = 0.01) {
-    CStepParams p;
-    double* slots[7] = {&p.a, &p.b, &p.c, &p.d, &p.e, &p.f, &p.g};
-    int i = 0;
-    for (double x : v)
-        *slots[i++] = x;
-    p.half = variation * 0.5;
-    return p;
-}
 
 const CStepParams kLorenz = Params({28, 8.0 / 3, 10}, 0.005);
 const CStepParams kRossler = Params({0.2, 0.2, 5.7});
