@@ -52,7 +52,7 @@ CLyapunovResult Run(const CStepParams& p, double x, double y, double z, const CR
         }
         sum += std::log(d / kSeparation);
     }
-    const double t = static_cast<double>(run.nSteps) * StepTime(p.half * 2.0);
+    const double t = static_cast<double>(run.nSteps) * ModelTimePerStep(p.half * 2.0);
     r.dExponent = t > 0 ? sum / t : 0.0;
     return r;
 }

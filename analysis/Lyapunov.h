@@ -1,17 +1,11 @@
 #pragma once
 #include "model/Integrator.h"
+#include "model/KindTable.h"
 
 #include <atomic>
 #include <cstdint>
 
 namespace qel {
-
-// Model time one integration step advances. The step adds (v/6)(f1 + f2 + f3 + f4) with v the
-// Variation and every stage taken at a half step; with the four rates nearly equal this is
-// (4/6) v f, so a step moves the state along by two thirds of the Variation, not a whole one.
-inline double StepTime(double variation) {
-    return variation * 2.0 / 3.0;
-}
 
 // Past this size (or not finite) a trajectory counts as diverged.
 inline constexpr double kDivergedBox = 1e6;

@@ -7,8 +7,8 @@
 #include <string>
 
 // The trajectory as text: one line per point, step 0 the initial point, the model time as
-// step x Variation, every number printed like "%.17g" so it reads back to the same double,
-// always with a point as the decimal separator.
+// step x qel::ModelTimePerStep, every number printed like "%.17g" so it reads back to the same
+// double, always with a point as the decimal separator.
 
 // "step,time,x,y,z"; the economic model names its axes ("x_output,y_money,z_pricing").
 std::string TrajectoryCsvHeader(int kind);

@@ -136,7 +136,7 @@ void CMapPlot::ShowQelmeterLine(bool show) {
                                m_sweep.params.d};
                 v[m_sweep.nParam[0]] = p1;
                 v[m_sweep.nParam[1]] = p2;
-                return v[0] * v[3] - v[1] * v[2];
+                return Qelmeter(v[0], v[1], v[2], v[3]);
             };
             const double q0 = qel(0), slope = qel(1) - q0;
             keys.push_back(p1);

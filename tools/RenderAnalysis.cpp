@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <strings.h>
 
 using namespace qel;
 
@@ -73,16 +72,6 @@ bool Range(const std::string& s, double& lo, double& hi) {
     return Pair(s, ":", a, b) && Real(a, lo) && Real(b, hi) && lo < hi;
 }
 
-int Kind(const std::string& text) {
-    long long index;
-    if (WholeNumber(text, 0, ATTRACTOR_COUNT - 1, index))
-        return static_cast<int>(index);
-    for (int k = 0; k < ATTRACTOR_COUNT; ++k)
-        if (strcasecmp(text.c_str(), AttractorKindName(k)) == 0)
-            return k;
-    return -1;
-}
-
 // An empty text when the options make sense together.
 std::string Parse(int argc, char** argv, COptions& o) {
     for (int i = 1; i < argc; ++i) {
@@ -104,7 +93,7 @@ std::string Parse(int argc, char** argv, COptions& o) {
             o.eMode = arg == "--map" ? EMode::Map : EMode::Bifurcation;
             o.strParams = value;
         } else if (arg == "--kind") {
-            if ((o.nKind = Kind(value)) < 0)
+            if ((o.nKind = KindFromText(value)) < 0)
                 return "unknown kind '" + value + "'";
         } else if (arg == "--settings")
             o.strSettings = value;

@@ -6,6 +6,7 @@
 #include "engine/PlotSurface.h"
 #include "engine/PointList.h"
 #include "model/Attractor.h"
+#include "model/KindTable.h"
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
 #include "platform/RuntimeDir.h"
@@ -19,7 +20,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <strings.h>
 #include <vector>
 
 namespace {
@@ -66,16 +66,6 @@ bool ParseInt(const char* s, long long lo, long long hi, long long& out) {
         return false;
     out = v;
     return true;
-}
-
-int KindFromText(const std::string& text) {
-    long long index;
-    if (ParseInt(text.c_str(), 0, ATTRACTOR_COUNT - 1, index))
-        return static_cast<int>(index);
-    for (int k = 0; k < ATTRACTOR_COUNT; ++k)
-        if (strcasecmp(text.c_str(), AttractorKindName(k)) == 0)
-            return k;
-    return -1;
 }
 
 std::string NumberedName(const std::string& path, int plane) {
@@ -129,7 +119,7 @@ int main(int argc, char** argv) {
             countriesFile = value;
         else if (arg == "--kind") {
             kindGiven = true;
-            kind = KindFromText(value);
+            kind = qel::KindFromText(value);
             if (kind < 0)
                 return Usage("unknown kind '" + value + "'");
         } else if (arg == "--plane")

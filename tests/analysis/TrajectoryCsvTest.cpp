@@ -1,5 +1,6 @@
 #include "analysis/TrajectoryCsv.h"
 #include "analysis/Trajectory.h"
+#include "model/KindTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,13 +42,14 @@ TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
     EXPECT_EQ(TrajectoryCsvHeader(2), "step,time,x,y,z\n");
     const int64_t steps = 40000;
     const auto points = CollectTrajectory(*r, steps);
+    const double step = qel::ModelTimePerStep(r->m_variation.m_value);
     auto expected = [&](int64_t first, int64_t last, const char* prefix) {
         std::string text;
         char line[256];
         for (int64_t i = first; i <= last; ++i) {
             std::snprintf(line, sizeof line, "%s%lld,%.17g,%.17g,%.17g,%.17g\n", prefix,
-                          static_cast<long long>(i), i * r->m_variation.m_value, points[i].x,
-                          points[i].y, points[i].z);
+                          static_cast<long long>(i), i * step, points[i].x, points[i].y,
+                          points[i].z);
             text += line;
         }
         return text;
