@@ -2,6 +2,7 @@
 
 #include "model/Integrator.h"
 #include "model/KindTable.h"
+#include "platform/CsvText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,11 +11,6 @@
 std::string TrajectoryCsvHeader(int kind) {
     const char* const* columns = qel::KindInfo(kind).szCsvColumns;
     return std::string("step,time,") + columns[0] + "," + columns[1] + "," + columns[2] + "\n";
-}
-
-char* FormatCsvNumber(char* out, double value) {
-    // to_chars with a precision prints as printf's %.*g does, without looking at the locale.
-    return std::to_chars(out, out + 32, value, std::chars_format::general, 17).ptr;
 }
 
 namespace {
@@ -26,7 +22,7 @@ char* FormatLine(char* out, const std::string& prefix, int64_t step, double step
     out = std::to_chars(out, out + 24, step).ptr;
     for (double v : {static_cast<double>(step) * stepTime, x, y, z}) {
         *out++ = ',';
-        out = FormatCsvNumber(out, v);
+        out = platform::FormatCsvNumber(out, v);
     }
     *out++ = '\n';
     return out;

@@ -22,7 +22,6 @@ public:
     const qel::CSweep& Sweep() const { return m_sweep; }
     QCPGraph* Points() const { return m_pPoints; }
     QCPBars* DivergedBars() const { return m_pDiverged; }
-    bool SavePicture(const QString& path);
 
 private:
     qel::CSweep m_sweep;

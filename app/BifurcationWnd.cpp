@@ -103,10 +103,6 @@ void CBifurcationWnd::ClickColumn(int column) {
     WriteToMainWindow(s.nParam, &value, 1);
 }
 
-bool CBifurcationWnd::SavePicture(const QString& path) {
-    return m_pPlot->SavePicture(path);
-}
-
 bool CBifurcationWnd::SaveData(const std::string& path) {
     return WriteDiagramCsv(path, m_pPlot->Sweep(), m_pPlot->Columns());
 }

@@ -155,9 +155,3 @@ int CMapPlot::CellAt(const QPointF& pos) const {
     m_pMap->data()->coordToCell(xAxis->pixelToCoord(pos.x()), yAxis->pixelToCoord(pos.y()), &i, &j);
     return i >= 0 && i < w && j >= 0 && j < h ? j * w + i : -1;
 }
-
-bool CMapPlot::SavePicture(const QString& path) {
-    if (path.endsWith(".pdf", Qt::CaseInsensitive))
-        return savePdf(path, width(), height());
-    return savePng(path, width(), height());
-}

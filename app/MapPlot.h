@@ -31,8 +31,6 @@ public:
     QCPColorScale* ColorScale() const { return m_pScale; }
     QCPGraph* QelmeterLine() const { return m_pZeroLine; }
     QCPGraph* Cross() const { return m_pCross; }
-    // PNG or, by the extension, PDF; false when the file could not be written.
-    bool SavePicture(const QString& path);
 
 private:
     void FillBlock(int cell, double value, int spacing);

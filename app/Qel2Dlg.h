@@ -89,8 +89,7 @@ public:
     QString AskParameterFile();
     void OnSaveAs();
     QImage CaptureBitmap();
-    bool WriteBmp(const QString& path);
-    bool WritePng(const QString& path);
+    bool WritePicture(const QString& path);
 
     // Beyond the classic window: parameter files read back, the time plots, the points as data.
     void OnLoadParameters();

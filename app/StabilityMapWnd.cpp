@@ -125,10 +125,6 @@ void CStabilityMapWnd::ClickCell(int cell) {
     WriteToMainWindow(s.nParam, values, 2);
 }
 
-bool CStabilityMapWnd::SavePicture(const QString& path) {
-    return m_pPlot->SavePicture(path);
-}
-
 bool CStabilityMapWnd::SaveData(const std::string& path) {
     return WriteMapCsv(path, m_pPlot->Sweep(), m_pPlot->Cells());
 }

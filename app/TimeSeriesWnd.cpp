@@ -1,6 +1,7 @@
 #include "app/TimeSeriesWnd.h"
 
 #include "app/FileChoice.h"
+#include "app/PlotPicture.h"
 #include "app/TrajectoryFile.h"
 #include "model/Attractor.h"
 #include "model/KindTable.h"
@@ -251,11 +252,8 @@ void CTimeSeriesWnd::OnSavePicture() {
         this, true, "Png Files (*.png)|*.png|Pdf Files (*.pdf)|*.pdf||", "time-series.png", "png");
     if (!chosen)
         return;
-    const QString path = QString::fromStdString(*chosen);
-    const bool pdf = path.endsWith(".pdf", Qt::CaseInsensitive);
-    const bool ok = pdf ? m_pPlot->savePdf(path) : m_pPlot->savePng(path);
-    if (!ok)
-        ReportErrorCreatingFile(this, path);
+    if (!SavePlotPicture(*m_pPlot, *chosen))
+        ReportErrorCreatingFile(this, QString::fromStdString(*chosen));
 }
 
 void CTimeSeriesWnd::OnSaveData() {

@@ -3,6 +3,7 @@
 #include "analysis/SweepCsv.h"
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
+#include "app/PlotPicture.h"
 #include "model/Attractor.h"
 #include "platform/RuntimeDir.h"
 
@@ -158,9 +159,9 @@ std::string CheckParams(COptions& o, CSweep& s) {
     return {};
 }
 
-bool Saved(bool ok, const std::string& path) {
+bool Saved(bool ok, const std::string& error) {
     if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "qel-render: cannot write %s\n", error.c_str());
     return ok;
 }
 
@@ -226,6 +227,7 @@ int Run(COptions& o, int argc, char** argv) {
     sweep.nCount[0] = map ? o.nWidth : o.nColumns;
     sweep.nCount[1] = map ? o.nHeight : 1;
     bool ok = true;
+    std::string error;
     if (map) {
         const QList<CLyapunovResult> cells = Compute<CLyapunovResult>(
             sweep.CellCount(), o.nThreads, [sweep](int c) { return MapCell(sweep, c); });
@@ -236,9 +238,9 @@ int Run(COptions& o, int argc, char** argv) {
         for (int c = 0; c < cells.size(); ++c)
             plot.SetCell(c, cells[c]);
         plot.Refresh();
-        ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
+        ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
-            ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells()), o.strCsv) && ok;
+            ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells(), &error), error) && ok;
     } else {
         const QList<CColumnResult> columns = Compute<CColumnResult>(
             sweep.nCount[0], o.nThreads, [sweep](int c) { return DiagramColumn(sweep, c); });
@@ -248,9 +250,9 @@ int Run(COptions& o, int argc, char** argv) {
         for (int c = 0; c < columns.size(); ++c)
             plot.SetColumn(c, columns[c]);
         plot.Refresh();
-        ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
+        ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
-            ok = Saved(WriteDiagramCsv(o.strCsv, sweep, plot.Columns()), o.strCsv) && ok;
+            ok = Saved(WriteDiagramCsv(o.strCsv, sweep, plot.Columns(), &error), error) && ok;
     }
     return ok ? 0 : 1;
 }

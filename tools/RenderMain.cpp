@@ -76,20 +76,16 @@ std::string NumberedName(const std::string& path, int plane) {
     return path.substr(0, dot) + "-" + std::to_string(plane) + path.substr(dot);
 }
 
-bool Save(const QImage& image, const std::string& path) {
-    bool ok = IsBmpExtension(path) ? WriteBmpFile(image, path) : WritePngFile(image, path);
+// Every file goes through the atomic writer; a failure names the file and the reason.
+bool Written(bool ok, const std::string& error) {
     if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "qel-render: cannot write %s\n", error.c_str());
     return ok;
 }
 
-bool WritePoints(CAttractor& a, int plane, const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "w");
-    bool ok = f && WritePointList(a, plane, f);
-    ok = f && std::fclose(f) == 0 && ok;
-    if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
-    return ok;
+bool Save(const QImage& image, const std::string& path) {
+    std::string error;
+    return Written(WriteImageFile(image, path, &error), error);
 }
 
 } // namespace
@@ -216,8 +212,9 @@ int main(int argc, char** argv) {
         picture.fill(Qt::black);
         surface.RenderPlaneInto(picture, static_cast<int>(plane));
         ok = Save(picture, out);
+        std::string error;
         if (ok && !points.empty())
-            ok = WritePoints(*a, static_cast<int>(plane), points);
+            ok = Written(WritePointList(*a, static_cast<int>(plane), points, &error), error);
     }
     return ok ? 0 : 1;
 }

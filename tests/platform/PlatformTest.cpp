@@ -3,9 +3,7 @@
 #include "platform/ModulePath.h"
 #include "platform/ProfileFile.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using platform::GetPrivateProfileString;
 using platform::WritePrivateProfileString;
@@ -59,32 +57,6 @@ TEST(ProfileWrite, ReplacesInPlaceAppendsAndKeepsOtherBytes) {
     ASSERT_TRUE(WritePrivateProfileString("S", "j", "2", n));
     ASSERT_TRUE(WritePrivateProfileString("S", "k", "3", n));
     EXPECT_EQ(TempDir::Read(n), "[S]\nk=3\nj=2\n");
-}
-
-TEST(ProfileWrite, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
-    // A file size limit stands in for a full disk, and works for root too.
-    TempDir dir;
-    const std::string f = dir.File("full.ini"), before = "[S]\nk=" + std::string(200, '1') + "\n";
-    TempDir::Write(f, before);
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 100;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = WritePrivateProfileString("S", "j", "2", f);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(TempDir::Read(f), before);
-    int files = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.Path()))
-        files += e.is_regular_file();
-    EXPECT_EQ(files, 1);
-    // Nor can a file be made in a missing folder or under a plain file.
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("no/such/folder/x.ini")));
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("full.ini/x.ini")));
-    EXPECT_EQ(TempDir::Read(f), before);
 }
 
 TEST(CRuntime, NumbersReadLikeTheCLibraryWithoutOverflow) {
