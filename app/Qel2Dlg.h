@@ -23,6 +23,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
@@ -147,6 +148,7 @@ protected:
 
 private:
     void BuildControls();
+    void LimitInsertedText(QLineEdit* edit);
     void BuildMenu();
     void BindControls();
     bool RejectEntry(const char* message);
