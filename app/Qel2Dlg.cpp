@@ -262,11 +262,11 @@ bool CQel2Dlg::OnInitDialog() {
         eq->SetColors("abcdefgEGUI", RGB(255, 0, 0), RGB(0, 0, 0), kWindowColor);
     m_progress->setRange(0, 100);
     m_nProgressCount = 0;
-    // The marker is looked up in the working directory; an installed program finds it beside
-    // its executable instead.
+    // The marker is looked up in the working directory; an installed program finds it among its
+    // own files instead.
     const std::string marker = platform::MapWindowsPath("res\\Blinking.bmp");
     if (!m_marker->LoadBitmapFile(QString::fromStdString(marker)))
-        m_marker->LoadBitmapFile(QString::fromStdString(platform::GetModuleDirectory() + marker));
+        m_marker->LoadBitmapFile(QString::fromStdString(platform::GetProgramFilePath(marker)));
     m_marker->hide();
 
     QWidget* frame = GetDlgItem(IDC_PLOT_FRAME);

@@ -19,7 +19,7 @@ CAttractor::CAttractor(int kind) {
     CopyText(m_szAxisX, info.szAxes[0]);
     CopyText(m_szAxisY, info.szAxes[1]);
     CopyText(m_szAxisZ, info.szAxes[2]);
-    m_strSettingsPath = platform::GetModuleDirectory() + "Attractors.ini";
+    m_strSettingsPath = platform::GetProgramFilePath("Attractors.ini");
 }
 
 const char* AttractorKindName(int index) {

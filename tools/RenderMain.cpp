@@ -26,7 +26,7 @@ namespace {
 
 const char* const kUsage =
     "usage: qel-render [options]\n"
-    "  --settings FILE       settings file (default: Attractors.ini beside the program)\n"
+    "  --settings FILE       settings file (default: the program's own Attractors.ini)\n"
     "  --kind NAME|INDEX     Henon, Ikeda, Lorenz, Pickover, Rossler, Sorvan or 0-5\n"
     "                        (default: Sorvan)\n"
     "  --plane 0-3|all       0 X-Y, 1 X-Z, 2 Y-Z, 3 X-Y-Z; all writes FILE-0 .. FILE-3\n"
@@ -36,7 +36,7 @@ const char* const kUsage =
     "  --points FILE         CSV of every point of the pass: i,x,y,z,column,row,color\n"
     "  --country NAME        draw this country of the economic model; repeat it to draw\n"
     "                        several over one another, in order\n"
-    "  --countries FILE      country presets (default: countries.xml beside the program)\n"
+    "  --countries FILE      country presets (default: the program's own countries.xml)\n"
     "  --help                this text\n"
     "analyses (parameters by their letters a to g; ranges default to the settings' limits):\n"
     "  --lyapunov            print 'lyapunov VALUE' for the settings' values\n"
@@ -170,9 +170,8 @@ int main(int argc, char** argv) {
 
     CXmlDocument presets;
     if (!countries.empty()) {
-        const std::string path = countriesFile.empty()
-                                     ? platform::GetModuleDirectory() + "countries.xml"
-                                     : countriesFile;
+        const std::string path =
+            countriesFile.empty() ? platform::GetProgramFilePath("countries.xml") : countriesFile;
         if (!presets.LoadFrom(path)) {
             std::fprintf(stderr, "qel-render: cannot read %s\n", path.c_str());
             return 1;

@@ -3,6 +3,7 @@
 #include "platform/ModulePath.h"
 #include "platform/ProfileFile.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using platform::GetPrivateProfileString;
@@ -90,4 +91,21 @@ TEST(ModulePath, DirectoryEndsWithSlashAndWindowsPathsMap) {
     EXPECT_EQ(platform::GetModuleDirectory(), dir);
     EXPECT_EQ(platform::MapWindowsPath("c:\\temp\\debug.txt"), "/temp/debug.txt");
     EXPECT_EQ(platform::MapWindowsPath("res\\Blinking.bmp"), "res/Blinking.bmp");
+}
+
+TEST(ModulePath, ProgramFilesBesideTheProgramElseInTheInstalledShareFolder) {
+    TempDir tmp;
+    std::filesystem::create_directories(tmp.File("share/qel/res"));
+    std::filesystem::create_directories(tmp.File("bin/res"));
+    platform::SetModuleDirectoryOverride(tmp.File("bin"));
+    EXPECT_EQ(platform::GetProgramFilePath("a.ini"), tmp.File("bin/a.ini")); // in neither
+    for (const std::string name : {"a.ini", "res/m.bmp"}) {
+        TempDir::Write(tmp.File("share/qel/" + name), "x");
+        EXPECT_EQ(platform::GetProgramFilePath(name), tmp.File("share/qel/" + name));
+        TempDir::Write(tmp.File("bin/" + name), "x"); // a build folder's own copy comes first
+        EXPECT_EQ(platform::GetProgramFilePath(name), tmp.File("bin/" + name));
+    }
+    platform::SetModuleDirectoryOverride("/");
+    EXPECT_EQ(platform::GetProgramFilePath("none.ini"), "/none.ini");
+    platform::SetModuleDirectoryOverride("");
 }
