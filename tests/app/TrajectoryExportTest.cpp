@@ -75,7 +75,23 @@ TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
     dlg->OnExportTrajectory();
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(status.starts_with("Writing 1,000,001 points, about ")) << status;
+    EXPECT_TRUE(status.starts_with("Writing 1,000,001 points, ")) << status;
+    // The size note fits the status line for every kind at the most points a Run draws.
+    for (int kind = 0; kind < 6; ++kind) {
+        dlg->OnSelectAttractor(kind);
+        A().m_iteration.m_value = 10000000;
+        QTimer::singleShot(0, dlg.get(), [&] {
+            status = dlg->m_status->Text().toStdString();
+            if (auto* progress = dlg->findChild<QProgressDialog*>())
+                progress->cancel();
+        });
+        dlg->OnExportTrajectory();
+        EXPECT_TRUE(status.starts_with("Writing 10,000,001 points, ")) << status;
+        const QStringList lines =
+            CxStatic::BreakLines(QString::fromStdString(status), dlg->m_status->width(),
+                                 QFontMetrics(dlg->m_status->LabelFont()));
+        EXPECT_EQ(lines.join(" | ").toStdString(), status) << "cut into lines";
+    }
     EXPECT_EQ(TempDir::Read(*answer), "earlier\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("Files")), {}), 1);
     EXPECT_EQ(dlg->m_status->Text(), "");
