@@ -32,7 +32,7 @@ struct CStepReport {
 template <int K> class CDrawnSteps {
 public:
     CDrawnSteps(const CStepParams& p, const double (&start)[3], int variable, const CDiagramRun&)
-        : m_p(p), m_var(variable), m_tau(StepTime(p.half * 2.0)) {
+        : m_p(p), m_var(variable), m_tau(ModelTimePerStep(p.half * 2.0)) {
         for (int r = 0; r < 3; ++r)
             m_s[r] = start[r];
         m_before = m_last = m_s[m_var];

@@ -270,7 +270,7 @@ template <int K, int M>
 CMeasured RunDrawn(const CStepParams& p, const double (&start)[3], const CRunLength& run,
                    const std::atomic<bool>* cancel) {
     CMeasured out;
-    const double tau = StepTime(p.half * 2.0);
+    const double tau = ModelTimePerStep(p.half * 2.0);
     if (!(tau > 0) || !std::isfinite(tau)) {
         out.outcome = EOutcome::Diverged;
         return out;
@@ -364,7 +364,7 @@ std::string ShortNumber(double v) {
 std::string DescribeMethod(const CRunLength& run, double variation) {
     if (run.eMethod == EMethod::AsDrawn)
         return "As drawn: the Run's step at Variation " + ShortNumber(variation) + " (" +
-               ShortNumber(StepTime(variation)) + " model time per step)";
+               ShortNumber(ModelTimePerStep(variation)) + " model time per step)";
     return "Equations: Dormand-Prince 5(4), error " + ShortNumber(run.dTolerance) +
            " per step, independent of the Variation";
 }

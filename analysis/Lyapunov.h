@@ -1,18 +1,12 @@
 #pragma once
 #include "model/Integrator.h"
+#include "model/KindTable.h"
 
 #include <atomic>
 #include <cstdint>
 #include <string>
 
 namespace qel {
-
-// Model time one integration step advances. The step adds (v/6)(f1 + f2 + f3 + f4) with v the
-// Variation and every stage taken at a half step; with the four rates nearly equal this is
-// (4/6) v f, so a step moves the state along by two thirds of the Variation, not a whole one.
-inline double StepTime(double variation) {
-    return variation * 2.0 / 3.0;
-}
 
 // What an analysis describes. Equations: the system of the Equations box as an ordinary
 // differential equation, integrated accurately and independent of the Variation. As drawn: the

@@ -9,10 +9,6 @@ namespace qel {
 
 namespace {
 
-constexpr int kUsed[ATTRACTOR_COUNT] = {5, 4, 3, 5, 3, 7};
-const char* const kEconomicNames[7] = {"Inertion",   "Production",   "Printing", "Adaptation",
-                                       "Indexation", "Unemployment", "Interest"};
-
 int TopSpacing(int width, int height) {
     int s = 1;
     while (s * 8 < std::max(width, height))
@@ -21,24 +17,6 @@ int TopSpacing(int width, int height) {
 }
 
 } // namespace
-
-int UsedParameterCount(int kind) {
-    return kind >= 0 && kind < ATTRACTOR_COUNT ? kUsed[kind] : kUsed[SORVAN_KIND];
-}
-
-std::string ParameterTitle(int kind, int param) {
-    std::string t(1, static_cast<char>('a' + param));
-    if (kind == SORVAN_KIND && param >= 0 && param < 7)
-        t += std::string(" ") + kEconomicNames[param];
-    return t;
-}
-
-std::string VariableTitle(int kind, int variable) {
-    static const char* const kLetters[3] = {"x", "y", "z"};
-    static const char* const kEconomic[3] = {"Output (Q)", "Money (M)", "Pricing (P)"};
-    const int v = variable < 0 || variable > 2 ? 0 : variable;
-    return kind == SORVAN_KIND ? kEconomic[v] : kLetters[v];
-}
 
 int AxisFromKey(const std::string& key) {
     if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'g')

@@ -1,6 +1,7 @@
 #pragma once
 #include "analysis/Bifurcation.h"
 #include "analysis/Lyapunov.h"
+#include "model/KindTable.h"
 
 #include <atomic>
 #include <functional>
@@ -10,15 +11,6 @@
 class CAttractor;
 
 namespace qel {
-
-// Number of the parameters a..g that the kind's equations use (a first).
-int UsedParameterCount(int kind);
-
-// "a".."g", for the economic model with its meaning: "a Inertion".
-std::string ParameterTitle(int kind, int param);
-
-// "x", "y", "z", for the economic model "Output (Q)", "Money (M)", "Pricing (P)".
-std::string VariableTitle(int kind, int variable);
 
 // What a map or a diagram can sweep: the parameters a..g (0..6), the start X0, Y0, Z0 (7..9,
 // a basin picture) and the Variation (10: how the drawing step changes the answer).

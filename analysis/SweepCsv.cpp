@@ -1,18 +1,18 @@
 #include "analysis/SweepCsv.h"
 
-#include "analysis/TrajectoryCsv.h"
 #include "model/Attractor.h"
+#include "platform/AtomicFile.h"
+#include "platform/CsvText.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace qel {
 
 namespace {
 
 void Number(std::string& out, double v) {
-    char text[40];
-    out.append(text, FormatCsvNumber(text, v));
+    char text[platform::kCsvNumberMax];
+    out.append(text, platform::FormatCsvNumber(text, v));
 }
 
 void Comment(std::string& out, const std::string& line) {
@@ -34,21 +34,6 @@ std::string RunLine(const CSweep& s, bool map) {
 
 double Variation(const CSweep& s) {
     return s.base.params.half * 2;
-}
-
-// Written beside the file and renamed over it only when complete, so a full disk never
-// leaves half of the numbers in place of an earlier file.
-bool WriteText(const std::string& path, const std::string& text) {
-    const std::string work = path + ".saving";
-    std::FILE* f = std::fopen(work.c_str(), "w");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    ok = ok && std::rename(work.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(work.c_str());
-    return ok;
 }
 
 } // namespace
@@ -117,13 +102,14 @@ std::string DiagramCsvText(const CSweep& s, const std::vector<CColumnResult>& co
     return out;
 }
 
-bool WriteMapCsv(const std::string& path, const CSweep& s, const std::vector<CMapCell>& cells) {
-    return WriteText(path, MapCsvText(s, cells));
+bool WriteMapCsv(const std::string& path, const CSweep& s, const std::vector<CMapCell>& cells,
+                 std::string* error) {
+    return platform::WriteFileAtomically(path, MapCsvText(s, cells), error);
 }
 
 bool WriteDiagramCsv(const std::string& path, const CSweep& s,
-                     const std::vector<CColumnResult>& columns) {
-    return WriteText(path, DiagramCsvText(s, columns));
+                     const std::vector<CColumnResult>& columns, std::string* error) {
+    return platform::WriteFileAtomically(path, DiagramCsvText(s, columns), error);
 }
 
 } // namespace qel

@@ -1,30 +1,28 @@
 #include "analysis/TrajectoryCsv.h"
 
 #include "model/Integrator.h"
+#include "model/KindTable.h"
+#include "platform/CsvText.h"
 
 #include <algorithm>
 #include <charconv>
 #include <vector>
 
 std::string TrajectoryCsvHeader(int kind) {
-    return kind == SORVAN_KIND ? "step,time,x_output,y_money,z_pricing\n" : "step,time,x,y,z\n";
-}
-
-char* FormatCsvNumber(char* out, double value) {
-    // to_chars with a precision prints as printf's %.*g does, without looking at the locale.
-    return std::to_chars(out, out + 32, value, std::chars_format::general, 17).ptr;
+    const char* const* columns = qel::KindInfo(kind).szCsvColumns;
+    return std::string("step,time,") + columns[0] + "," + columns[1] + "," + columns[2] + "\n";
 }
 
 namespace {
 constexpr std::size_t kLineMax = 256;
 
-char* FormatLine(char* out, const std::string& prefix, int64_t step, double variation, double x,
+char* FormatLine(char* out, const std::string& prefix, int64_t step, double stepTime, double x,
                  double y, double z) {
     out = std::copy(prefix.begin(), prefix.end(), out);
     out = std::to_chars(out, out + 24, step).ptr;
-    for (double v : {static_cast<double>(step) * variation, x, y, z}) {
+    for (double v : {static_cast<double>(step) * stepTime, x, y, z}) {
         *out++ = ',';
-        out = FormatCsvNumber(out, v);
+        out = platform::FormatCsvNumber(out, v);
     }
     *out++ = '\n';
     return out;
@@ -39,7 +37,7 @@ bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, 
     last = std::min(last, steps);
     if (first > last)
         return true;
-    const double variation = record.m_variation.m_value;
+    const double stepTime = qel::ModelTimePerStep(record.m_variation.m_value);
     std::vector<char> block(std::size_t(1) << 20);
     const std::size_t lineMax = kLineMax + prefix.size();
     char* at = block.data();
@@ -48,7 +46,7 @@ bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, 
     const int64_t total = last - first + 1;
     auto line = [&](double x, double y, double z) {
         if (i >= first) {
-            at = FormatLine(at, prefix, i, variation, x, y, z);
+            at = FormatLine(at, prefix, i, stepTime, x, y, z);
             if (static_cast<std::size_t>(block.data() + block.size() - at) < lineMax) {
                 ok = sink(block.data(), static_cast<std::size_t>(at - block.data()));
                 at = block.data();

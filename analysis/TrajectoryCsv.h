@@ -7,14 +7,11 @@
 #include <string>
 
 // The trajectory as text: one line per point, step 0 the initial point, the model time as
-// step x Variation, every number printed like "%.17g" so it reads back to the same double,
-// always with a point as the decimal separator.
+// step x qel::ModelTimePerStep, every number by platform::FormatCsvNumber ("%.17g" in any
+// locale, so it reads back to the same double).
 
 // "step,time,x,y,z"; the economic model names its axes ("x_output,y_money,z_pricing").
 std::string TrajectoryCsvHeader(int kind);
-
-// One number as "%.17g" would print it in the "C" locale; returns the end of the text.
-char* FormatCsvNumber(char* out, double value);
 
 // Receives the text in blocks; false when it could not take them (the write ends).
 using CsvSink = std::function<bool(const char* text, std::size_t size)>;

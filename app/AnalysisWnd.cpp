@@ -1,11 +1,10 @@
 #include "app/AnalysisWnd.h"
 
+#include "app/FileChoice.h"
+#include "app/PlotPicture.h"
 #include "app/Qel2Dlg.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
-#include "platform/ModulePath.h"
-#include "res/ResourceIds.h"
-#include "res/StringTable.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,8 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
-#include <sys/stat.h>
+#include <qcustomplot.h>
 
 using namespace qel;
 
@@ -30,30 +28,6 @@ namespace {
 
 QString Number(double v) {
     return QString::number(v, 'g', 10);
-}
-
-std::string FilesFolder() {
-    const std::string folder = platform::GetModuleDirectory() + "Files";
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0)
-        ::mkdir(folder.c_str(), 0755); // a failure shows when the file is written
-    return folder;
-}
-
-std::optional<std::string> AskSave(QWidget* parent, const char* filter, const char* name,
-                                   const char* extension) {
-    platform::FileDialogRequest request;
-    request.filter = filter;
-    request.initialDir = FilesFolder();
-    request.fileName = name;
-    request.defaultExtension = extension;
-    return platform::AskFileName(parent, request);
-}
-
-void ErrorCreatingFile(QWidget* parent, const std::string& path) {
-    char text[4096];
-    std::snprintf(text, sizeof text, LoadString(IDS_ERROR_CREATING_FILE), path.c_str());
-    platform::MessageBox(parent, text);
 }
 
 QDoubleSpinBox* TimeBox(double value) {
@@ -268,7 +242,8 @@ void CAnalysisWnd::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void CAnalysisWnd::SetPlot(QWidget* plot) {
+void CAnalysisWnd::SetPlot(QCustomPlot* plot) {
+    m_pPlotWidget = plot;
     static_cast<QVBoxLayout*>(layout())->insertWidget(1, plot, 1);
 }
 
@@ -301,16 +276,14 @@ void CAnalysisWnd::WriteToMainWindow(const int* axes, const double* values, int 
 }
 
 void CAnalysisWnd::OnSavePicture() {
-    auto chosen =
-        AskSave(this, "PNG Files (*.png)|*.png|PDF Files (*.pdf)|*.pdf||", "picture.png", "png");
-    if (!chosen)
-        return;
-    if (!SavePicture(QString::fromStdString(*chosen)))
-        ErrorCreatingFile(this, *chosen);
+    const auto chosen = AskFileInFiles(
+        this, true, "PNG Files (*.png)|*.png|PDF Files (*.pdf)|*.pdf||", "picture.png", "png");
+    if (chosen && !SavePlotPicture(*m_pPlotWidget, *chosen))
+        ReportErrorCreatingFile(this, QString::fromStdString(*chosen));
 }
 
 void CAnalysisWnd::OnSaveData() {
-    auto chosen = AskSave(this, "CSV Files (*.csv)|*.csv||", "data.csv", "csv");
+    const auto chosen = AskFileInFiles(this, true, "CSV Files (*.csv)|*.csv||", "data.csv", "csv");
     if (chosen && !SaveData(*chosen))
-        ErrorCreatingFile(this, *chosen);
+        ReportErrorCreatingFile(this, QString::fromStdString(*chosen));
 }

@@ -8,6 +8,7 @@
 class CQel2Dlg;
 class QComboBox;
 class QDoubleSpinBox;
+class QCustomPlot;
 class QFutureWatcherBase;
 class QGridLayout;
 class QLabel;
@@ -63,7 +64,6 @@ protected:
     virtual QFutureWatcherBase* Launch(const qel::CSweep& sweep,
                                        std::shared_ptr<std::atomic<bool>> cancel) = 0;
     virtual void Redraw() = 0;
-    virtual bool SavePicture(const QString& path) = 0;
     virtual bool SaveData(const std::string& path) = 0;
 
     // Writes swept values into the main window's boxes as a country choice does, and says so
@@ -74,8 +74,8 @@ protected:
     // The analysis runs on a pool of its own: Qt paints with helpers from the global pool, and
     // a window whose painting waits for a busy global pool would freeze until the map is done.
     QThreadPool* Pool() const { return m_pPool; }
-    // The picture goes between the settings and the buttons.
-    void SetPlot(QWidget* plot);
+    // The picture goes between the settings and the buttons; Save Picture saves it.
+    void SetPlot(QCustomPlot* plot);
 
     CQel2Dlg* m_pOwner;
     QGridLayout* m_pSettings = nullptr;
@@ -92,6 +92,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_pCancel;
     QTimer* m_pRedraw = nullptr;
     QThreadPool* m_pPool = nullptr;
+    QCustomPlot* m_pPlotWidget = nullptr;
     bool m_bDirty = false, m_bCancelled = false;
     int m_nComputedKind = -1;
 };

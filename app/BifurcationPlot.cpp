@@ -108,9 +108,3 @@ int CBifurcationPlot::ColumnAt(const QPointF& pos) const {
     const int c = static_cast<int>(std::floor((v - m_sweep.lo[0]) / step + 0.5));
     return c >= 0 && c < n ? c : -1;
 }
-
-bool CBifurcationPlot::SavePicture(const QString& path) {
-    if (path.endsWith(".pdf", Qt::CaseInsensitive))
-        return savePdf(path, width(), height());
-    return savePng(path, width(), height());
-}

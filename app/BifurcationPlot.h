@@ -26,7 +26,6 @@ public:
     QCPBars* ExplosiveBars() const { return m_pExplosive; }
     QCPGraph* SteadyPoints() const { return m_pSteady; }
     QCPTextElement* Title() const { return m_pTitle; }
-    bool SavePicture(const QString& path);
 
 private:
     qel::CSweep m_sweep;

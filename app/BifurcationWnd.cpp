@@ -133,10 +133,6 @@ void CBifurcationWnd::ClickColumn(int column) {
     WriteToMainWindow(s.nAxis, &value, 1, s.diagram.eMethod);
 }
 
-bool CBifurcationWnd::SavePicture(const QString& path) {
-    return m_pPlot->SavePicture(path);
-}
-
 bool CBifurcationWnd::SaveData(const std::string& path) {
     return WriteDiagramCsv(path, m_pPlot->Sweep(), m_pPlot->Columns());
 }

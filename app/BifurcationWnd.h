@@ -25,7 +25,6 @@ protected:
     QFutureWatcherBase* Launch(const qel::CSweep& sweep,
                                std::shared_ptr<std::atomic<bool>> cancel) override;
     void Redraw() override;
-    bool SavePicture(const QString& path) override;
     bool SaveData(const std::string& path) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "controls/xStatic.h"
 #include "countries/CountryPresets.h"
 #include "model/Attractor.h"
+#include "model/KindTable.h"
 #include "platform/CRuntime.h"
 #include "platform/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -138,8 +139,8 @@ bool CQel2Dlg::AcceptEntry(PARAMETER& param) {
 
 void CQel2Dlg::UpdateQelmeter() {
     const CAttractor& a = *m_pAttractor;
-    const double value =
-        a.m_param[0].m_value * a.m_param[3].m_value - a.m_param[1].m_value * a.m_param[2].m_value;
+    const double value = qel::Qelmeter(a.m_param[0].m_value, a.m_param[1].m_value,
+                                       a.m_param[2].m_value, a.m_param[3].m_value);
     char buf[512];
     std::snprintf(buf, sizeof buf, "%.3f", value);
     m_qelmeterValue->SetWindowText(QString::fromLatin1(buf));

@@ -4,13 +4,13 @@
 #include "engine/BmpWriter.h"
 #include "engine/DrawWnd.h"
 #include "model/Attractor.h"
+#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 
 #include <QImage>
 #include <QPushButton>
-#include <cstdio>
 #include <memory>
 
 QString CQel2Dlg::AskParameterFile() {
@@ -46,24 +46,17 @@ QImage CQel2Dlg::CaptureBitmap() {
     return capture;
 }
 
-bool CQel2Dlg::WriteBmp(const QString& path) {
-    FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
-    if (!f) {
+bool CQel2Dlg::WritePicture(const QString& path) {
+    // A bitmap's file is made before the picture is drawn, as the classic window did; both go
+    // through the atomic writer, so a failure leaves the earlier file as it was.
+    const std::string name = path.toStdString();
+    platform::CAtomicFile file(name);
+    if (IsBmpExtension(name) && !file.Open()) {
         ReportErrorCreatingFile(this, path);
         return false;
     }
-    std::fclose(f);
-    const QImage capture = CaptureBitmap();
-    if (capture.isNull() || !WriteBmpFile(capture, path.toStdString())) {
-        ReportErrorCreatingFile(this, path);
-        return false;
-    }
-    return true;
-}
-
-bool CQel2Dlg::WritePng(const QString& path) {
-    const QImage capture = CaptureBitmap();
-    if (capture.isNull() || !WritePngFile(capture, path.toStdString())) {
+    const std::string bytes = EncodeImageFile(CaptureBitmap(), name);
+    if (bytes.empty() || !file.Write(bytes) || !file.Commit()) {
         ReportErrorCreatingFile(this, path);
         return false;
     }
@@ -81,9 +74,5 @@ void CQel2Dlg::OnSaveAs() {
         m_btnSimulate->setEnabled(true);
         m_drawWnd->m_nAnimate = 0;
     }
-    const QString path = QString::fromStdString(*chosen);
-    if (IsBmpExtension(*chosen))
-        WriteBmp(path);
-    else
-        WritePng(path);
+    WritePicture(QString::fromStdString(*chosen));
 }

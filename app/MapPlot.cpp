@@ -252,7 +252,7 @@ double ZeroLineAt(const CSweep& s, double p1) {
         double v[4] = {s.base.params.a, s.base.params.b, s.base.params.c, s.base.params.d};
         v[s.nAxis[0]] = p1;
         v[s.nAxis[1]] = p2;
-        return v[0] * v[3] - v[1] * v[2];
+        return Qelmeter(v[0], v[1], v[2], v[3]);
     };
     const double q0 = qel(0), slope = qel(1) - q0;
     return slope != 0 ? -q0 / slope : std::nan("");
@@ -309,10 +309,4 @@ int CMapPlot::CellAt(const QPointF& pos) const {
     int i = 0, j = 0;
     m_pMap->data()->coordToCell(xAxis->pixelToCoord(pos.x()), yAxis->pixelToCoord(pos.y()), &i, &j);
     return i >= 0 && i < w && j >= 0 && j < h ? j * w + i : -1;
-}
-
-bool CMapPlot::SavePicture(const QString& path) {
-    if (path.endsWith(".pdf", Qt::CaseInsensitive))
-        return savePdf(path, width(), height());
-    return savePng(path, width(), height());
 }

@@ -42,8 +42,6 @@ public:
     // The colour a class is painted in (cycles, explosive, diverged); settles and chaos take
     // the scale's.
     static QColor ClassColour(qel::EClass c);
-    // PNG or, by the extension, PDF; false when the file could not be written.
-    bool SavePicture(const QString& path);
 
 private:
     void FillBlock(int cell, const qel::CMapCell& result, int spacing);

@@ -12,59 +12,23 @@
 #include <QComboBox>
 #include <cstdio>
 
-namespace {
-// Whether the file names any value for the record's section: a missing file, an unreadable
-// one and a file without that section all hold none.
-bool HoldsParameters(const CAttractor& record, const std::string& path) {
-    static const char* const kKeys[] = {"Zoom",
-                                        "StartColorChangeIter",
-                                        "XYPlaneCenter",
-                                        "XZPlaneCenter",
-                                        "YZPlaneCenter",
-                                        "XYZPlaneCenter",
-                                        "Variation",
-                                        "Iteration",
-                                        "A",
-                                        "B",
-                                        "C",
-                                        "D",
-                                        "E",
-                                        "F",
-                                        "G",
-                                        "InitialConditionX",
-                                        "InitialConditionY",
-                                        "InitialConditionZ",
-                                        "EqX",
-                                        "EqY",
-                                        "EqZ"};
-    platform::CProfileText file;
-    if (!file.Load(path))
-        return false;
-    for (const char* key : kKeys)
-        if (!file.Get(record.GetName(), key, "", 2).empty())
-            return true;
-    return false;
-}
-} // namespace
-
 void CQel2Dlg::OnLoadParameters() {
     const auto chosen =
         AskFileInFiles(this, false, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
     if (!chosen)
         return;
+    // A missing file, an unreadable one and a file without the record's section all hold no
+    // parameters for it. Only this load reads the chosen file; the record keeps the settings
+    // file as its own.
     std::unique_ptr<CAttractor> loaded(CreateAttractor(m_nAttractor));
-    if (!loaded || !HoldsParameters(*loaded, *chosen)) {
+    platform::CProfileText file;
+    if (!loaded || !file.Load(*chosen) || !loaded->ReadSettings(file)) {
         char text[4096];
         std::snprintf(text, sizeof text, LoadString(IDS_NO_PARAMETERS), chosen->c_str(),
                       AttractorKindName(m_nAttractor));
         platform::MessageBox(this, text);
         return;
     }
-    // Only this load reads the chosen file; the record keeps the settings file as its own.
-    const std::string home = loaded->m_strSettingsPath;
-    loaded->m_strSettingsPath = *chosen;
-    loaded->LoadSettings();
-    loaded->m_strSettingsPath = home;
 
     // The rest is a selection of the current kind with the loaded record.
     OnClear();

@@ -31,6 +31,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
 namespace {
 const COLORREF kWindowColor = RGB(0, 200, 255);
@@ -180,8 +182,10 @@ void CQel2Dlg::BindControls() {
         CFloatEdit* edit = m_edit[box.nEdit] = m_builder.Item<CFloatEdit>(box.nId);
         // Any replacement of the text marks the entry, also one made by the window itself.
         connect(edit, &QLineEdit::textChanged, this, [this, &box] { OnEntryChanged(box); });
-        if (box.nEdit < EDIT_X)
+        if (box.nEdit < EDIT_X) {
             edit->installEventFilter(this);
+            LimitInsertedText(edit);
+        }
     }
     for (int r = 0; r < 10; ++r) {
         m_rows[r].name = m_builder.Item<CxStatic>(kRowNameIds[r]);
@@ -202,6 +206,22 @@ void CQel2Dlg::BindControls() {
     connect(m_comboCountry, qOverload<int>(&QComboBox::activated), this,
             [this](int) { OnCountryChanged(); });
     connect(m_accumulateBox, &QCheckBox::clicked, this, [this] { OnAccumulatedCountries(); });
+}
+
+// Pasted text (any edit that is not typed one key at a time) goes in only as far as the ten
+// characters reach; a longer text the window itself wrote stays, but cannot grow.
+void CQel2Dlg::LimitInsertedText(QLineEdit* edit) {
+    auto before = std::make_shared<int>(edit->text().size());
+    // textEdited comes before textChanged, so *before is still the length ahead of the edit.
+    connect(edit, &QLineEdit::textEdited, this, [edit, before] {
+        const int excess = edit->text().size() - std::max(10, *before);
+        if (excess <= 0)
+            return;
+        // The inserted text ends at the caret: its tail goes.
+        edit->setSelection(edit->cursorPosition() - excess, excess);
+        edit->del();
+    });
+    connect(edit, &QLineEdit::textChanged, this, [edit, before] { *before = edit->text().size(); });
 }
 
 // The parameter boxes take at most ten typed characters.
@@ -242,11 +262,11 @@ bool CQel2Dlg::OnInitDialog() {
         eq->SetColors("abcdefgEGUI", RGB(255, 0, 0), RGB(0, 0, 0), kWindowColor);
     m_progress->setRange(0, 100);
     m_nProgressCount = 0;
-    // The marker is looked up in the working directory; an installed program finds it beside
-    // its executable instead.
+    // The marker is looked up in the working directory; an installed program finds it among its
+    // own files instead.
     const std::string marker = platform::MapWindowsPath("res\\Blinking.bmp");
     if (!m_marker->LoadBitmapFile(QString::fromStdString(marker)))
-        m_marker->LoadBitmapFile(QString::fromStdString(platform::GetModuleDirectory() + marker));
+        m_marker->LoadBitmapFile(QString::fromStdString(platform::GetProgramFilePath(marker)));
     m_marker->hide();
 
     QWidget* frame = GetDlgItem(IDC_PLOT_FRAME);

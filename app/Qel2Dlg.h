@@ -23,6 +23,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
@@ -89,8 +90,7 @@ public:
     QString AskParameterFile();
     void OnSaveAs();
     QImage CaptureBitmap();
-    bool WriteBmp(const QString& path);
-    bool WritePng(const QString& path);
+    bool WritePicture(const QString& path);
 
     // Beyond the classic window: parameter files read back, the time plots, the points as data.
     void OnLoadParameters();
@@ -148,6 +148,7 @@ protected:
 
 private:
     void BuildControls();
+    void LimitInsertedText(QLineEdit* edit);
     void BuildMenu();
     void BindControls();
     bool RejectEntry(const char* message);

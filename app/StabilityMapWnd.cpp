@@ -163,10 +163,6 @@ void CStabilityMapWnd::ClickCell(int cell) {
     WriteToMainWindow(s.nAxis, values, 2, s.run.eMethod);
 }
 
-bool CStabilityMapWnd::SavePicture(const QString& path) {
-    return m_pPlot->SavePicture(path);
-}
-
 bool CStabilityMapWnd::SaveData(const std::string& path) {
     return WriteMapCsv(path, m_pPlot->Sweep(), m_pPlot->Cells());
 }

@@ -1,8 +1,10 @@
 #include "app/TimeSeriesWnd.h"
 
 #include "app/FileChoice.h"
+#include "app/PlotPicture.h"
 #include "app/TrajectoryFile.h"
 #include "model/Attractor.h"
+#include "model/KindTable.h"
 #include "platform/ThreadHandOver.h"
 
 #include <QHBoxLayout>
@@ -66,7 +68,7 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
     m_pRect[2]->axis(QCPAxis::atBottom)->setLabel("Step");
     m_pTimeAxis = m_pRect[2]->addAxis(QCPAxis::atBottom);
     StyleAxis(m_pTimeAxis);
-    m_pTimeAxis->setLabel("Model time (step x Variation)");
+    m_pTimeAxis->setLabel("Model time (one step = 2/3 of the Variation)");
     m_pLegend = new QCPLegend;
     m_pRect[0]->insetLayout()->addElement(m_pLegend, Qt::AlignRight | Qt::AlignTop);
     m_pLegend->setLayer("legend");
@@ -147,11 +149,12 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
     m_pLegend->setVisible(m_curves.size() > 1);
     for (int a = 0; a < 3; ++a)
         m_pTitle[a]->setText(QString::fromStdString(axisNames[a]));
-    m_dVariation = m_curves.empty() ? 0.0 : m_curves.front().record->m_variation.m_value;
+    const double variation = m_curves.empty() ? 0.0 : m_curves.front().record->m_variation.m_value;
+    m_dStepTime = qel::ModelTimePerStep(variation);
     const QLocale english(QLocale::English);
     m_pInfo->setText(QString("%1 points, Variation %2")
                          .arg(english.toString(static_cast<qlonglong>(MaxPoints())))
-                         .arg(m_dVariation));
+                         .arg(variation));
     ResetView();
 }
 
@@ -181,7 +184,7 @@ void CTimeSeriesWnd::SetView(double lo, double hi) {
     m_bSyncing = true;
     for (QCPAxisRect* r : m_pRect)
         r->axis(QCPAxis::atBottom)->setRange(lo, hi);
-    m_pTimeAxis->setRange(lo * m_dVariation, hi * m_dVariation);
+    m_pTimeAxis->setRange(lo * m_dStepTime, hi * m_dStepTime);
     m_bSyncing = false;
     Refresh();
 }
@@ -249,11 +252,8 @@ void CTimeSeriesWnd::OnSavePicture() {
         this, true, "Png Files (*.png)|*.png|Pdf Files (*.pdf)|*.pdf||", "time-series.png", "png");
     if (!chosen)
         return;
-    const QString path = QString::fromStdString(*chosen);
-    const bool pdf = path.endsWith(".pdf", Qt::CaseInsensitive);
-    const bool ok = pdf ? m_pPlot->savePdf(path) : m_pPlot->savePng(path);
-    if (!ok)
-        ReportErrorCreatingFile(this, path);
+    if (!SavePlotPicture(*m_pPlot, *chosen))
+        ReportErrorCreatingFile(this, QString::fromStdString(*chosen));
 }
 
 void CTimeSeriesWnd::OnSaveData() {

@@ -77,6 +77,6 @@ private:
     std::vector<Curve> m_curves;
     double m_dLo = 0, m_dHi = 1;
     int m_nColumns = 0;
-    double m_dVariation = 0;
+    double m_dStepTime = 0; // model time of one step
     bool m_bSyncing = false;
 };

@@ -3,25 +3,16 @@
 #include "analysis/TrajectoryCsv.h"
 #include "app/FileChoice.h"
 #include "model/Attractor.h"
+#include "platform/AtomicFile.h"
+#include "platform/CsvText.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
 
 namespace {
-// A name as one CSV field: quoted when it holds a separator, a quote or a line break.
-std::string CsvField(const std::string& name) {
-    if (name.find_first_of(",\"\r\n") == std::string::npos)
-        return name;
-    std::string quoted = "\"";
-    for (char c : name)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 constexpr int64_t kProgressFrom = 200000; // points; smaller files are written at once
 } // namespace
 
@@ -29,8 +20,8 @@ bool SaveTrajectoryCsv(QWidget* parent, const QString& path, const std::vector<C
                        int64_t first, int64_t last) {
     if (curves.empty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    platform::CAtomicFile file(path.toStdString());
+    if (!file.Open()) {
         ReportErrorCreatingFile(parent, path);
         return false;
     }
@@ -49,17 +40,15 @@ bool SaveTrajectoryCsv(QWidget* parent, const QString& path, const std::vector<C
     bool cancelled = false;
     const std::string header =
         (named ? "country," : "") + TrajectoryCsvHeader(curves.front().record->GetKind());
-    bool ok = file.write(header.data(), static_cast<qint64>(header.size())) ==
-              static_cast<qint64>(header.size());
+    bool ok = file.Write(header);
     int64_t before = 0;
     for (const CCsvCurve& c : curves) {
         if (!ok)
             break;
         ok = WriteTrajectoryCsv(
-            *c.record, c.steps, first, last, named ? CsvField(c.name) + "," : std::string(),
-            [&](const char* text, std::size_t n) {
-                return file.write(text, static_cast<qint64>(n)) == static_cast<qint64>(n);
-            },
+            *c.record, c.steps, first, last,
+            named ? platform::CsvField(c.name) + "," : std::string(),
+            [&](const char* text, std::size_t n) { return file.Write(text, n); },
             [&](int64_t done, int64_t) {
                 if (!progress)
                     return true;
@@ -70,10 +59,7 @@ bool SaveTrajectoryCsv(QWidget* parent, const QString& path, const std::vector<C
             });
         before += std::max<int64_t>(0, std::min(last, c.steps) - std::max<int64_t>(first, 0) + 1);
     }
-    if (ok)
-        ok = file.commit();
-    else
-        file.cancelWriting();
+    ok = ok && file.Commit();
     if (!ok && !cancelled)
         ReportErrorCreatingFile(parent, path);
     return ok;

@@ -1,21 +1,37 @@
-# Installed layout: the programs find their files beside their executable, so everything they
-# read lives together in <prefix>/lib/qel; bin/ only holds links to it.
+# Installed layout, where Debian expects each file:
 #
-#   lib/qel/qel, lib/qel/qel-render, lib/qel/Attractors.ini, countries.xml, QelGuide.txt
-#   lib/qel/res/Blinking.bmp
-#   bin/qel -> ../lib/qel/qel, bin/qel-render -> ../lib/qel/qel-render
-#   share/applications/qel.desktop, share/icons/hicolor/<N>x<N>/apps/qel.png
-#   share/doc/qel/copyright, share/doc/qel/changelog.gz
-set(QEL_INSTALL_DIR lib/qel)
+#   bin/qel, bin/qel-render
+#   share/qel/Attractors.ini, countries.xml, QelGuide.txt, res/Blinking.bmp
+#   share/applications/org.example.qel.desktop, share/metainfo/org.example.qel.metainfo.xml
+#   share/icons/hicolor/<N>x<N>/apps/qel.png
+#   share/man/man1/qel.1.gz, share/man/man1/qel-render.1.gz
+#   share/doc/qel/copyright, share/doc/qel/changelog.gz, share/lintian/overrides/qel
+#
+# The programs find their files beside themselves, as in a build folder, else in the share/qel
+# beside their bin/ (platform::GetProgramFilePath).
+set(QEL_APP_ID org.example.qel)
 set(QEL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 set(_qel_programs)
 foreach(_qel_target IN ITEMS qel qel-render)
   if(TARGET ${_qel_target})
-    install(TARGETS ${_qel_target} RUNTIME DESTINATION ${QEL_INSTALL_DIR})
+    install(TARGETS ${_qel_target} RUNTIME DESTINATION bin)
     list(APPEND _qel_programs ${_qel_target})
   endif()
 endforeach()
+# A stripped install (the package) also drops what Debian's dh_strip drops: the compilers'
+# version notes in .comment.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(_qel_program ${_qel_programs})
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${_qel_program}\" RESULT_VARIABLE _qel_rc)
+      if(NOT _qel_rc EQUAL 0)
+        message(FATAL_ERROR \"strip could not drop .comment from bin/\${_qel_program}\")
+      endif()
+    endforeach()
+  endif()
+")
 
 # Globbed at install time, so a data file added later needs no new configure run.
 set(_qel_data_patterns)
@@ -24,49 +40,39 @@ foreach(_qel_file IN LISTS QEL_DATA_FILES)
   list(APPEND _qel_data_patterns PATTERN ${_qel_name})
 endforeach()
 if(_qel_data_patterns)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${QEL_INSTALL_DIR}
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION share/qel
           FILES_MATCHING ${_qel_data_patterns})
 endif()
+install(FILES ${CMAKE_SOURCE_DIR}/res/Blinking.bmp DESTINATION share/qel/res)
 
-# The marker is looked up as res/Blinking.bmp from the working directory; the desktop entry
-# starts the program in lib/qel so that it is found there.
-install(FILES ${CMAKE_SOURCE_DIR}/res/Blinking.bmp DESTINATION ${QEL_INSTALL_DIR}/res)
-
-# Relative links keep working wherever the prefix (or a package's staging root) ends up.
-set(_qel_links_dir ${CMAKE_BINARY_DIR}/install-links)
-file(REMOVE_RECURSE ${_qel_links_dir})
-file(MAKE_DIRECTORY ${_qel_links_dir})
-foreach(_qel_program IN LISTS _qel_programs)
-  file(CREATE_LINK ../${QEL_INSTALL_DIR}/${_qel_program} ${_qel_links_dir}/${_qel_program}
-       SYMBOLIC)
-  install(FILES ${_qel_links_dir}/${_qel_program} DESTINATION bin)
-endforeach()
-
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/qel.desktop DESTINATION share/applications
+        RENAME ${QEL_APP_ID}.desktop)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/qel.metainfo.xml DESTINATION share/metainfo
+        RENAME ${QEL_APP_ID}.metainfo.xml)
 foreach(_qel_size IN LISTS QEL_ICON_SIZES)
   install(FILES ${CMAKE_SOURCE_DIR}/res/icons/qel-${_qel_size}.png
           DESTINATION share/icons/hicolor/${_qel_size}x${_qel_size}/apps RENAME qel.png)
 endforeach()
 
-# Debian wants the licence and a compressed changelog beside every package's documentation.
-set(_qel_changelog ${CMAKE_BINARY_DIR}/changelog.gz)
-execute_process(COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/changelog
-                OUTPUT_FILE ${_qel_changelog} RESULT_VARIABLE _qel_gzip)
-if(NOT _qel_gzip EQUAL 0)
-  message(FATAL_ERROR "gzip could not compress packaging/changelog")
-endif()
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${_qel_changelog} DESTINATION share/doc/qel)
-
-# The entry's Path= names the real lib/qel, known only at install time (--prefix, CPack).
-install(CODE "
-  file(READ \"${CMAKE_SOURCE_DIR}/packaging/qel.desktop\" _qel_entry)
-  string(REGEX REPLACE \"\\nPath=[^\\n]*\" \"\\nPath=\${CMAKE_INSTALL_PREFIX}/${QEL_INSTALL_DIR}\"
-         _qel_entry \"\${_qel_entry}\")
-  set(_qel_dest \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/applications\")
-  file(MAKE_DIRECTORY \"\${_qel_dest}\")
-  message(STATUS \"Installing: \${_qel_dest}/qel.desktop\")
-  file(WRITE \"\${_qel_dest}/qel.desktop\" \"\${_qel_entry}\")
-")
+# Debian wants manual pages and the changelog compressed, without a time stamp.
+function(qel_gzip source destination)
+  get_filename_component(_name ${source} NAME)
+  set(_gz ${CMAKE_BINARY_DIR}/packaging/${_name}.gz)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${_gz} RESULT_VARIABLE _rc)
+  if(NOT _rc EQUAL 0)
+    message(FATAL_ERROR "gzip could not compress ${source}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  install(FILES ${_gz} DESTINATION ${destination})
+endfunction()
+foreach(_qel_program IN LISTS _qel_programs)
+  qel_gzip(${CMAKE_SOURCE_DIR}/packaging/${_qel_program}.1 share/man/man1)
+endforeach()
+qel_gzip(${CMAKE_SOURCE_DIR}/packaging/changelog share/doc/qel)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/qel)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME qel)
 
 # Debian package: scripts/package runs `cpack -G DEB` in the build folder.
 set(CPACK_GENERATOR DEB)

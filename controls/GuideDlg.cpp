@@ -35,7 +35,7 @@ CGuideDlg::CGuideDlg(QWidget* parent) : QDialog(parent) {
 }
 
 bool CGuideDlg::OnInitDialog() {
-    m_pText->LoadText(platform::GetModuleDirectory() + "QelGuide.txt");
+    m_pText->LoadText(platform::GetProgramFilePath("QelGuide.txt"));
     m_pPicture->LoadPicture();
     m_pOk->setFocus();
     return true;

@@ -17,7 +17,7 @@ public:
     QPushButton& OkButton() { return *m_pOk; }
 
 protected:
-    // Loads QelGuide.txt from beside the program and the guide picture; a missing one leaves
+    // Loads the program's QelGuide.txt and the guide picture; a missing one leaves
     // its control empty, without a message.
     bool OnInitDialog();
 

@@ -111,7 +111,7 @@ void CXmlDocument::Clear() {
 }
 
 int CXmlDocument::Load(const std::string& fileName) {
-    return LoadFrom(platform::GetModuleDirectory() + fileName);
+    return LoadFrom(platform::GetProgramFilePath(fileName));
 }
 
 int CXmlDocument::LoadFrom(const std::string& path) {

@@ -1,8 +1,9 @@
 #include "engine/BmpWriter.h"
 
+#include "platform/AtomicFile.h"
+
+#include <QBuffer>
 #include <QImage>
-#include <QString>
-#include <cstdio>
 #include <strings.h>
 
 uint32_t BmpStride(int width) {
@@ -44,25 +45,34 @@ std::vector<uint8_t> EncodeBmp(const QImage& source) {
     return out;
 }
 
-bool WriteBmpFile(const QImage& image, const std::string& path) {
-    if (image.isNull())
-        return false;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const std::vector<uint8_t> bytes = EncodeBmp(image);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
-}
-
-bool WritePngFile(const QImage& image, const std::string& path) {
-    return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
-}
-
 bool IsBmpExtension(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return false;
     return strcasecmp(path.c_str() + dot + 1, "bmp") == 0;
+}
+
+std::string EncodeImageFile(const QImage& image, const std::string& path) {
+    if (image.isNull())
+        return {};
+    if (IsBmpExtension(path)) {
+        const std::vector<uint8_t> bytes = EncodeBmp(image);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes.toStdString();
+}
+
+bool WriteImageFile(const QImage& image, const std::string& path, std::string* error) {
+    const std::string bytes = EncodeImageFile(image, path);
+    if (bytes.empty()) {
+        if (error)
+            *error = path + ": the picture could not be encoded";
+        return false;
+    }
+    return platform::WriteFileAtomically(path, bytes, error);
 }

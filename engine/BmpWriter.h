@@ -9,9 +9,10 @@ class QImage;
 // header, rows of blue-green-red padded to four bytes.
 std::vector<uint8_t> EncodeBmp(const QImage& image);
 uint32_t BmpStride(int width);
-// Writes the file; false when it cannot be created or written completely.
-bool WriteBmpFile(const QImage& image, const std::string& path);
-// PNG through Qt's encoder; false on failure.
-bool WritePngFile(const QImage& image, const std::string& path);
 // "bmp" in any case gets a bitmap; every other extension, or none, PNG.
 bool IsBmpExtension(const std::string& path);
+// The picture as the bytes of a file of that name: a bitmap or PNG (through Qt's encoder) by
+// IsBmpExtension. Empty for a null picture or when the encoder fails.
+std::string EncodeImageFile(const QImage& image, const std::string& path);
+// The picture written through the atomic writer; false with the reason in *error.
+bool WriteImageFile(const QImage& image, const std::string& path, std::string* error = nullptr);

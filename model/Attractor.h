@@ -15,12 +15,11 @@ struct PLANE_CENTER {
 
 enum { ATTRACTOR_COUNT = 6, SORVAN_KIND = 5 };
 
-// One dynamical system with everything a run needs. The kinds differ only in name and
-// equations; all state lives here.
+// One dynamical system with everything a run needs. The kinds differ only in their row of
+// model/KindTable.h and their equations; all state lives here.
 class CAttractor {
 public:
-    CAttractor(const char* name, const char* about, const char* axisX, const char* axisY,
-               const char* axisZ, int16_t attr0, int16_t attr1, int16_t attr2, int16_t attr3);
+    explicit CAttractor(int kind);
     virtual ~CAttractor() = default;
     CAttractor(const CAttractor&) = delete;
     CAttractor& operator=(const CAttractor&) = delete;
@@ -34,6 +33,8 @@ public:
                           double& nz) const = 0;
     // Reads the record's section of m_strSettingsPath, the file read once.
     virtual void LoadSettings();
+    // The record's section of a file held in memory; false when it names no value at all.
+    bool ReadSettings(const platform::CProfileText& file);
     // Writes the record's section into the file at path, replaced once. False when the file
     // could not be read or written.
     virtual bool SaveSettings(const std::string& path) const;
@@ -47,12 +48,9 @@ public:
     double_PARAM m_zoom;
     PLANE_CENTER m_center[4];
     std::string m_strSettingsPath;
-    char m_szName[59] = {};
-    char m_szAbout[1019] = {};
-    char m_szAxisX[59] = {};
+    char m_szAxisX[59] = {}; // the plane labels
     char m_szAxisY[59] = {};
     char m_szAxisZ[59] = {};
-    int16_t m_attr[4] = {};
     int32_t m_nStartColorChangeIter = 0;
     std::string m_strEqX, m_strEqY, m_strEqZ;
 };

@@ -1,32 +1,13 @@
 #pragma once
 #include <cstdint>
-#include <cstring>
 
 // A bounded parameter: a value with the limits it may take, read from the settings file.
 class PARAMETER {
 public:
-    PARAMETER() = default;
-    virtual int GetType() const { return 0; }
-
-    void Describe(const char* name, const char* symbol, const char* note) {
-        Copy(m_szName, name);
-        Copy(m_szSymbol, symbol);
-        Copy(m_szNote, note);
-    }
-
     int32_t m_nUpperMode = 2; // 2: the upper limit itself is allowed
     int32_t m_nLowerMode = 2; // 2: the lower limit itself is allowed
-    char m_szName[59] = {};
-    char m_szSymbol[11] = {};
-    char m_szNote[251] = {};
     uint8_t m_bInUse = 0;
     uint8_t m_bModified = 0;
-
-protected:
-    template <std::size_t N> static void Copy(char (&dst)[N], const char* src) {
-        std::strncpy(dst, src ? src : "", N - 1);
-        dst[N - 1] = '\0';
-    }
 };
 
 template <typename T> class TYPED_PARAM : public PARAMETER {
@@ -50,12 +31,5 @@ public:
     T m_upper = 0;
 };
 
-class long_PARAM : public TYPED_PARAM<int32_t> {
-public:
-    int GetType() const override { return 1; }
-};
-
-class double_PARAM : public TYPED_PARAM<double> {
-public:
-    int GetType() const override { return 2; }
-};
+class long_PARAM : public TYPED_PARAM<int32_t> {};
+class double_PARAM : public TYPED_PARAM<double> {};

@@ -10,12 +10,15 @@
 
 namespace {
 
-// The record's section of its settings file, read once.
+// The record's section of a profile held in memory; remembers whether any key named a value.
 struct CSection {
-    platform::CProfileText file;
+    const platform::CProfileText& file;
     const char* name;
+    mutable bool bAny = false;
     std::string Read(const char* key, std::size_t size) const {
-        return file.Get(name, key, "", size);
+        std::string v = file.Get(name, key, "", size);
+        bAny = bAny || !v.empty();
+        return v;
     }
 };
 
@@ -87,8 +90,13 @@ const char* const kCenterKeys[4] = {"XYPlaneCenter", "XZPlaneCenter", "YZPlaneCe
 } // namespace
 
 void CAttractor::LoadSettings() {
-    CSection s{{}, GetName()};
-    s.file.Load(m_strSettingsPath);
+    platform::CProfileText file;
+    file.Load(m_strSettingsPath);
+    ReadSettings(file);
+}
+
+bool CAttractor::ReadSettings(const platform::CProfileText& file) {
+    CSection s{file, GetName()};
     m_zoom.Set(platform::Atof(s.Read("Zoom", 64).c_str()), 0, 100000);
     m_nStartColorChangeIter = platform::Atoi(s.Read("StartColorChangeIter", 64).c_str());
     for (int i = 0; i < 4; ++i)
@@ -103,6 +111,7 @@ void CAttractor::LoadSettings() {
     m_strEqX = s.Read("EqX", 256);
     m_strEqY = s.Read("EqY", 256);
     m_strEqZ = s.Read("EqZ", 256);
+    return s.bAny;
 }
 
 void CAttractor::WriteSettings(platform::CProfileText& file) const {

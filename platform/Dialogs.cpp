@@ -1,7 +1,9 @@
 #include "Dialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -16,6 +18,23 @@ std::function<void()> g_beepHook;
 void GiveFocusBack(QWidget* parent) {
     if (parent && parent->window()->isVisible())
         parent->window()->activateWindow();
+}
+
+// An empty name makes Qt's dialog select the shown folder itself, a row of the folder above.
+// Its later toggling takes that row for the file in the same row number of the list, the
+// folder comes back first in the selection: Save greys and Enter only re-enters the folder.
+// Only rows of the shown folder stay selected; a typed path elsewhere still counts as typed.
+void KeepSelectionInShownFolder(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QAbstractItemView*>("listView");
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    if (!view || !name)
+        return;
+    QObject::connect(name, &QLineEdit::textChanged, &dialog, [view] {
+        QItemSelectionModel* selection = view->selectionModel();
+        for (const QModelIndex& row : selection->selectedRows())
+            if (row.parent() != view->rootIndex())
+                selection->select(row, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    });
 }
 } // namespace
 
@@ -45,8 +64,15 @@ std::string QtFilterFromWindows(const std::string& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
         QString label = parts[i];
-        // Qt reads the patterns from the parentheses of the label.
-        int paren = label.indexOf('(');
+        // Qt reads the patterns from the parentheses of the label, and matches names in any
+        // case: a label naming the same patterns in another case is shown as written.
+        const int paren = label.indexOf('(');
+        if (paren >= 0 && label.endsWith(')') &&
+            label.mid(paren + 1, label.size() - paren - 2).compare(patterns, Qt::CaseInsensitive) ==
+                0) {
+            out << label;
+            continue;
+        }
         if (paren >= 0)
             label = label.left(paren).trimmed();
         out << QString("%1 (%2)").arg(label, patterns);
@@ -68,6 +94,7 @@ std::optional<std::string> AskFileName(QWidget* parent, const FileDialogRequest&
     if (!request.defaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.selectFile(QString::fromStdString(request.fileName));
+    KeepSelectionInShownFolder(dialog);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     GiveFocusBack(parent);
     if (!accepted || dialog.selectedFiles().isEmpty())

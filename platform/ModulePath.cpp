@@ -26,6 +26,18 @@ std::string GetModuleDirectory() {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+std::string GetProgramFilePath(const std::string& name) {
+    const std::string dir = GetModuleDirectory();
+    const std::string beside = dir + name;
+    if (::access(beside.c_str(), F_OK) == 0)
+        return beside;
+    const std::size_t parent = dir.size() < 2 ? std::string::npos : dir.rfind('/', dir.size() - 2);
+    if (parent == std::string::npos)
+        return beside;
+    const std::string installed = dir.substr(0, parent + 1) + "share/qel/" + name;
+    return ::access(installed.c_str(), F_OK) == 0 ? installed : beside;
+}
+
 void SetModuleDirectoryOverride(const std::string& dir) {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_override = dir;

@@ -7,6 +7,12 @@ namespace platform {
 // program are looked up here.
 std::string GetModuleDirectory();
 
+// A file that comes with the program (NAME relative, as "res/Blinking.bmp"): beside the
+// executable, as in a build folder; else in share/qel beside the executable's folder, as
+// installed (<prefix>/bin/qel reads <prefix>/share/qel); if in neither, the path beside the
+// executable, so that a message names where it was looked for first.
+std::string GetProgramFilePath(const std::string& name);
+
 // Lets tests point the program at a folder of their own; empty restores the real one.
 void SetModuleDirectoryOverride(const std::string& dir);
 

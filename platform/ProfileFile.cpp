@@ -1,14 +1,11 @@
 #include "ProfileFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
+#include "platform/AtomicFile.h"
+
 #include <fstream>
 #include <sstream>
 #include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -102,10 +99,8 @@ std::string OneLine(const char* s) {
 bool CProfileText::Load(const std::string& path) {
     m_lines.clear();
     struct stat st {};
-    m_bExisted = ::stat(path.c_str(), &st) == 0;
-    m_nMode = m_bExisted ? (st.st_mode & 07777) : 0644;
     std::string data;
-    if (m_bExisted && !ReadWhole(path, data))
+    if (::stat(path.c_str(), &st) == 0 && !ReadWhole(path, data))
         return false;
     m_lines = SplitLines(data);
     return true;
@@ -196,39 +191,7 @@ void CProfileText::Write(const char* section, const char* key, const char* value
 }
 
 bool CProfileText::Save(const std::string& path) const {
-    const std::string out = Text();
-    // Write a temporary beside the file, then rename over it.
-    std::string tmpl = path + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    const char* p = out.data();
-    std::size_t left = out.size();
-    while (ok && left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else {
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
-    if (ok && ::fchmod(fd, static_cast<mode_t>(m_nMode)) != 0)
-        ok = false;
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    if (ok && ::rename(name.data(), path.c_str()) != 0)
-        ok = false;
-    if (!ok)
-        ::unlink(name.data());
-    return ok;
+    return WriteFileAtomically(path, Text());
 }
 
 std::string GetPrivateProfileString(const char* section, const char* key, const char* def,

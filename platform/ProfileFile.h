@@ -19,15 +19,13 @@ public:
     // Replaces the key's value in place, or appends the key at the end of its section, or the
     // section at the end of the file.
     void Write(const char* section, const char* key, const char* value);
-    // Replaces the file atomically (a temporary beside it, then a rename), keeping the mode of
-    // the file it replaces; a failure leaves the old file as it was. False on failure.
+    // Replaces the file through the atomic writer (platform/AtomicFile.h); a failure leaves the
+    // old file as it was. False on failure.
     bool Save(const std::string& path) const;
     std::string Text() const;
 
 private:
     std::vector<std::string> m_lines; // each with its line ending, if any
-    bool m_bExisted = false;
-    unsigned m_nMode = 0644;
 };
 
 // One key read from the file at path.

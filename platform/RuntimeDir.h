@@ -9,4 +9,8 @@ namespace platform {
 // (Qt then falls back as before).
 std::string EnsureRuntimeDir();
 
+// Whether dir is a real folder (not a link) that user uid owns and nobody else may enter: the
+// only kind Qt accepts and the only kind EnsureRuntimeDir reuses.
+bool IsPrivateDirOf(const std::string& dir, unsigned uid);
+
 } // namespace platform

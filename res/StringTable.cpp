@@ -63,7 +63,7 @@ constexpr StringEntry kStrings[] = {
     {IDS_SORVAN_NAME_I, "I"},
     {IDS_ERROR_CREATING_FILE, "Error creating file %s"},
     {IDS_NO_PARAMETERS, "%s holds no parameters for the %s attractor."},
-    {IDS_EXPORT_SIZE, "Writing %s points, about %s MB..."},
+    {IDS_EXPORT_SIZE, "Writing %s points, ~%s MB..."},
     {IDS_EXPORTING, "Exporting the trajectory..."},
     {IDS_LOWER_LE, "%.2f <= "},
     {IDS_UPPER_LE, " <= %.2f"},

@@ -105,7 +105,7 @@ void Report(const CSweep& s, int repeats, double& sink) {
         const CMapCell cell = MapCell(s, c);
         modelTime += cell.r.dTime + s.run.dTransient;
     }
-    const double bareTime = s.CellCount() * 11000.0 * StepTime(s.base.params.half * 2);
+    const double bareTime = s.CellCount() * 11000.0 * ModelTimePerStep(s.base.params.half * 2);
     std::printf("%dx%d cells: bare loop %.3f s; converged map 1 thread %.3f s (%.2f x the bare "
                 "loop, %.2f cores busy), 2 threads %.3f s (%.2f x, %.2f cores busy)\n",
                 s.nCount[0], s.nCount[1], bare, one, one / bare, cores1, two, two / bare, cores2);

@@ -5,7 +5,9 @@
 #include "analysis/TrajectoryCsv.h"
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
+#include "app/PlotPicture.h"
 #include "model/Attractor.h"
+#include "platform/AtomicFile.h"
 #include "platform/RuntimeDir.h"
 
 #include <QApplication>
@@ -19,7 +21,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <strings.h>
 
 using namespace qel;
 
@@ -84,16 +85,6 @@ bool Range(const std::string& s, double& lo, double& hi) {
     return Pair(s, ":", a, b) && Real(a, lo) && Real(b, hi) && lo < hi;
 }
 
-int Kind(const std::string& text) {
-    long long index;
-    if (WholeNumber(text, 0, ATTRACTOR_COUNT - 1, index))
-        return static_cast<int>(index);
-    for (int k = 0; k < ATTRACTOR_COUNT; ++k)
-        if (strcasecmp(text.c_str(), AttractorKindName(k)) == 0)
-            return k;
-    return -1;
-}
-
 bool SetMode(COptions& o, EMode mode) {
     if (o.eMode != EMode::None)
         return false;
@@ -134,7 +125,7 @@ std::string Parse(int argc, char** argv, COptions& o) {
                 return kOneAnalysis;
             (arg == "--trajectory" ? o.strTrajectory : o.strAxes) = value;
         } else if (arg == "--kind") {
-            if ((o.nKind = Kind(value)) < 0)
+            if ((o.nKind = KindFromText(value)) < 0)
                 return "unknown kind '" + value + "'";
         } else if (arg == "--settings")
             o.strSettings = value;
@@ -213,9 +204,17 @@ std::string CheckAxes(const COptions& o, CSweep& s) {
     return {};
 }
 
-bool Saved(bool ok, const std::string& path) {
+// Where the summary goes: standard output, unless a file is written there.
+std::FILE* SummaryStream(const COptions& o) {
+    for (const std::string& f : {o.strOut, o.strCsv})
+        if (f == "-" || f == "/dev/stdout")
+            return stderr;
+    return stdout;
+}
+
+bool Saved(bool ok, const std::string& error) {
     if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "qel-render: cannot write %s\n", error.c_str());
     return ok;
 }
 
@@ -356,19 +355,15 @@ int Equilibria(const CAttractor& r, const CSweep& sweep) {
     return 0;
 }
 
+// The same header and lines as File > Export Trajectory, through the atomic writer.
 int Trajectory(const COptions& o, const CAttractor& r) {
-    FILE* f = std::fopen(o.strTrajectory.c_str(), "w");
-    bool ok = f != nullptr;
+    platform::CAtomicFile f(o.strTrajectory);
     const int64_t steps = std::max<int32_t>(r.m_iteration.m_value, 0);
-    if (ok) {
-        const std::string header = TrajectoryCsvHeader(r.GetKind());
-        ok = std::fwrite(header.data(), 1, header.size(), f) == header.size() &&
-             WriteTrajectoryCsv(r, steps, 0, steps, {}, [&](const char* text, std::size_t n) {
-                 return std::fwrite(text, 1, n, f) == n;
-             });
-        ok = std::fclose(f) == 0 && ok;
-    }
-    return Saved(ok, o.strTrajectory) ? 0 : 1;
+    bool ok = f.Write(TrajectoryCsvHeader(r.GetKind())) &&
+              WriteTrajectoryCsv(r, steps, 0, steps, {},
+                                 [&](const char* text, std::size_t n) { return f.Write(text, n); });
+    ok = ok && f.Commit();
+    return Saved(ok, f.Error()) ? 0 : 1;
 }
 
 int Run(COptions& o, int argc, char** argv) {
@@ -435,6 +430,7 @@ int Run(COptions& o, int argc, char** argv) {
     sweep.nCount[0] = map ? o.nWidth : o.nColumns;
     sweep.nCount[1] = map ? o.nHeight : 1;
     bool ok = true;
+    std::string error;
     if (map) {
         const QList<CMapCell> cells = Compute<CMapCell>(
             sweep.CellCount(), o.nThreads, [sweep](int c) { return MapCell(sweep, c); });
@@ -448,13 +444,14 @@ int Run(COptions& o, int argc, char** argv) {
         int counts[6] = {};
         for (const CMapCell& c : cells)
             ++counts[static_cast<int>(Classify(c.r))];
-        std::printf("map: %d cells over 1 process: %d settle, %d cycle, %d chaotic, %d explosive, "
-                    "%d diverged\nmethod %s\n",
-                    sweep.CellCount(), counts[0], counts[1], counts[2], counts[3], counts[4],
-                    DescribeMethod(sweep.run, r->m_variation.m_value).c_str());
-        ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
+        std::fprintf(SummaryStream(o),
+                     "map: %d cells over 1 process: %d settle, %d cycle, %d chaotic, %d "
+                     "explosive, %d diverged\nmethod %s\n",
+                     sweep.CellCount(), counts[0], counts[1], counts[2], counts[3], counts[4],
+                     DescribeMethod(sweep.run, r->m_variation.m_value).c_str());
+        ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
-            ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells()), o.strCsv) && ok;
+            ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells(), &error), error) && ok;
     } else {
         const QList<CColumnResult> columns = Compute<CColumnResult>(
             sweep.nCount[0], o.nThreads, [sweep](int c) { return DiagramColumn(sweep, c); });
@@ -467,11 +464,11 @@ int Run(COptions& o, int argc, char** argv) {
         CRunLength run;
         run.eMethod = o.eMethod;
         run.dTolerance = o.dTolerance;
-        std::printf("bifurcation: %d columns\nmethod %s\n", sweep.nCount[0],
-                    DescribeMethod(run, r->m_variation.m_value).c_str());
-        ok = Saved(plot.SavePicture(QString::fromStdString(o.strOut)), o.strOut);
+        std::fprintf(SummaryStream(o), "bifurcation: %d columns\nmethod %s\n", sweep.nCount[0],
+                     DescribeMethod(run, r->m_variation.m_value).c_str());
+        ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
-            ok = Saved(WriteDiagramCsv(o.strCsv, sweep, plot.Columns()), o.strCsv) && ok;
+            ok = Saved(WriteDiagramCsv(o.strCsv, sweep, plot.Columns(), &error), error) && ok;
     }
     return ok ? 0 : 1;
 }

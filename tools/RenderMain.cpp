@@ -6,6 +6,7 @@
 #include "engine/PlotSurface.h"
 #include "engine/PointList.h"
 #include "model/Attractor.h"
+#include "model/KindTable.h"
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
 #include "platform/RuntimeDir.h"
@@ -19,14 +20,13 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <strings.h>
 #include <vector>
 
 namespace {
 
 const char* const kUsage =
     "usage: qel-render [options]\n"
-    "  --settings FILE       settings file (default: Attractors.ini beside the program)\n"
+    "  --settings FILE       settings file (default: the program's own Attractors.ini)\n"
     "  --kind NAME|INDEX     Henon, Ikeda, Lorenz, Pickover, Rossler, Sorvan or 0-5\n"
     "                        (default: Sorvan)\n"
     "  --plane 0-3|all       0 X-Y, 1 X-Z, 2 Y-Z, 3 X-Y-Z; all writes FILE-0 .. FILE-3\n"
@@ -36,7 +36,7 @@ const char* const kUsage =
     "  --points FILE         CSV of every point of the pass: i,x,y,z,column,row,color\n"
     "  --country NAME        draw this country of the economic model; repeat it to draw\n"
     "                        several over one another, in order\n"
-    "  --countries FILE      country presets (default: countries.xml beside the program)\n"
+    "  --countries FILE      country presets (default: the program's own countries.xml)\n"
     "  --help                this text\n"
     "analyses of the settings' values (--kind, --settings):\n"
     "  --lyapunov            'lyapunov VALUE \u00b1 ERROR', its class, the model time and the "
@@ -87,16 +87,6 @@ bool ParseInt(const char* s, long long lo, long long hi, long long& out) {
     return true;
 }
 
-int KindFromText(const std::string& text) {
-    long long index;
-    if (ParseInt(text.c_str(), 0, ATTRACTOR_COUNT - 1, index))
-        return static_cast<int>(index);
-    for (int k = 0; k < ATTRACTOR_COUNT; ++k)
-        if (strcasecmp(text.c_str(), AttractorKindName(k)) == 0)
-            return k;
-    return -1;
-}
-
 std::string NumberedName(const std::string& path, int plane) {
     std::size_t slash = path.find_last_of('/');
     std::size_t dot = path.find_last_of('.');
@@ -105,20 +95,16 @@ std::string NumberedName(const std::string& path, int plane) {
     return path.substr(0, dot) + "-" + std::to_string(plane) + path.substr(dot);
 }
 
-bool Save(const QImage& image, const std::string& path) {
-    bool ok = IsBmpExtension(path) ? WriteBmpFile(image, path) : WritePngFile(image, path);
+// Every file goes through the atomic writer; a failure names the file and the reason.
+bool Written(bool ok, const std::string& error) {
     if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "qel-render: cannot write %s\n", error.c_str());
     return ok;
 }
 
-bool WritePoints(CAttractor& a, int plane, const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "w");
-    bool ok = f && WritePointList(a, plane, f);
-    ok = f && std::fclose(f) == 0 && ok;
-    if (!ok)
-        std::fprintf(stderr, "qel-render: cannot write %s\n", path.c_str());
-    return ok;
+bool Save(const QImage& image, const std::string& path) {
+    std::string error;
+    return Written(WriteImageFile(image, path, &error), error);
 }
 
 } // namespace
@@ -148,7 +134,7 @@ int main(int argc, char** argv) {
             countriesFile = value;
         else if (arg == "--kind") {
             kindGiven = true;
-            kind = KindFromText(value);
+            kind = qel::KindFromText(value);
             if (kind < 0)
                 return Usage("unknown kind '" + value + "'");
         } else if (arg == "--plane")
@@ -203,9 +189,8 @@ int main(int argc, char** argv) {
 
     CXmlDocument presets;
     if (!countries.empty()) {
-        const std::string path = countriesFile.empty()
-                                     ? platform::GetModuleDirectory() + "countries.xml"
-                                     : countriesFile;
+        const std::string path =
+            countriesFile.empty() ? platform::GetProgramFilePath("countries.xml") : countriesFile;
         if (!presets.LoadFrom(path)) {
             std::fprintf(stderr, "qel-render: cannot read %s\n", path.c_str());
             return 1;
@@ -245,8 +230,9 @@ int main(int argc, char** argv) {
         picture.fill(Qt::black);
         surface.RenderPlaneInto(picture, static_cast<int>(plane));
         ok = Save(picture, out);
+        std::string error;
         if (ok && !points.empty())
-            ok = WritePoints(*a, static_cast<int>(plane), points);
+            ok = Written(WritePointList(*a, static_cast<int>(plane), points, &error), error);
     }
     return ok ? 0 : 1;
 }

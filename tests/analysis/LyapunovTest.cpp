@@ -157,7 +157,7 @@ TEST(Lyapunov, TransientEndsWhereMeasuringStarts) {
 
     with.eMethod = without.eMethod = EMethod::AsDrawn;
     double x = 1, y = 1, z = 1;
-    const int64_t steps = std::llround(50 / StepTime(0.005));
+    const int64_t steps = std::llround(50 / ModelTimePerStep(0.005));
     for (int64_t i = 0; i < steps; ++i)
         Step<2>(kLorenz, x, y, z);
     const CLyapunovResult c = LargestLyapunov(2, kLorenz, 1, 1, 1, with);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 
 TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
@@ -81,17 +82,19 @@ TEST_F(AppTest, ExportDuringAnAnimationStopsItFirst) {
     EXPECT_TRUE(std::filesystem::exists(*answer));
 }
 
-// Drives the real file dialog the next command opens: waits for it, checks that Save is
-// offered for the pre-filled name, then presses Enter or clicks Save. A dialog that does not
-// close is cancelled, so a fault fails the test instead of hanging it.
+// Drives the real file dialog the next command opens: waits for it, types a name into it when
+// given one (as a person does: click into "File name", select all, clear, then key by key),
+// checks that Save is offered for the name, then presses Enter or clicks Save. A dialog that
+// does not close is cancelled, so a fault fails the test instead of hanging it.
 class CFileDialogDriver : public QObject {
 public:
-    CFileDialogDriver(bool mouse) : m_bMouse(mouse) {
+    CFileDialogDriver(bool mouse, QString typed) : m_bMouse(mouse), m_strTyped(std::move(typed)) {
         m_clock.start();
         m_timer.callOnTimeout(this, &CFileDialogDriver::Poll);
         m_timer.start(10);
     }
     std::string m_strFault, m_strName;
+    std::function<void(QFileDialog*)> m_look; // what the test looks at before the name
 
 private:
     void Poll() {
@@ -103,7 +106,7 @@ private:
             if (!fd)
                 return m_timer.stop();
             if (m_clock.elapsed() > 5000) {
-                m_strFault += m_bMouse ? "Save clicked, dialog stayed open"
+                m_strFault += m_bMouse ? "button clicked, dialog stayed open"
                                        : "Enter pressed, dialog stayed open";
                 // Also whatever question it may have asked.
                 for (QWidget* w : QApplication::topLevelWidgets())
@@ -113,17 +116,33 @@ private:
             }
             return;
         }
-        if (!fd) {
+        // A person types once the dialog has the keyboard.
+        if (!fd || (!m_strTyped.isEmpty() && QApplication::activeWindow() != fd)) {
             if (m_clock.elapsed() > 10000) {
-                m_strFault = "no file dialog within 10 s";
+                m_strFault = "no file dialog with the keyboard within 10 s";
                 m_timer.stop();
+                if (fd)
+                    fd->reject();
             }
             return;
         }
-        auto* save = fd->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
-        m_strName = fd->findChild<QLineEdit*>("fileNameEdit")->text().toStdString();
+        if (m_look)
+            m_look(fd);
+        auto* buttons = fd->findChild<QDialogButtonBox*>();
+        QPushButton* save =
+            buttons->button(fd->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                        : QDialogButtonBox::Open);
+        auto* name = fd->findChild<QLineEdit*>("fileNameEdit");
+        if (!m_strTyped.isEmpty()) {
+            QTest::mouseClick(name, Qt::LeftButton);
+            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(name, Qt::Key_Backspace);
+            QTest::keyClicks(name, m_strTyped); // key by key
+        }
+        m_strName = name->text().toStdString();
         if (!save->isEnabled())
-            m_strFault = "Save greyed for '" + m_strName + "'; ";
+            m_strFault =
+                save->text().remove('&').toStdString() + " greyed for '" + m_strName + "'; ";
         m_pPressed = fd;
         m_clock.restart();
         // Pressed from a call of its own: a question the dialog may ask runs a loop of its
@@ -136,6 +155,7 @@ private:
         });
     }
     bool m_bMouse;
+    QString m_strTyped;
     QWidget* m_pPressed = nullptr;
     QElapsedTimer m_clock;
     QTimer m_timer;
@@ -148,25 +168,60 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
     dlg->window()->show();
     dlg->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg->window(), 5000)) << "main window never active";
+    // A typed name is cleared first: the empty name has the dialog select its own folder. The
+    // file is the only one listed, in the same row as the folder in its parent, where that
+    // selection used to stay behind, grey Save and turn Enter into opening the folder.
     const struct {
-        const char *file, *prefilled;
-        bool parameters, mouse;
-    } cases[] = {{"Parameters.ini", "Parameters.ini", true, false},
-                 {"Parameters.ini", "Parameters.ini", true, true},
-                 {"graph.bmp", "graph", false, false},
-                 {"graph.bmp", "graph", false, true}};
+        const char *file, *name;
+        bool parameters, mouse, typed;
+    } cases[] = {{"Parameters.ini", "Parameters.ini", true, false, false},
+                 {"Parameters.ini", "Parameters.ini", true, true, false},
+                 {"graph.bmp", "graph", false, false, false},
+                 {"graph.bmp", "graph", false, true, false},
+                 {"Parameters.ini", "Parameters.ini", true, false, true},
+                 {"graph.bmp", "graph.bmp", false, true, true}};
     for (const auto& k : cases) {
         const std::string path = dir.File(std::string("Files/") + k.file);
         TempDir::Write(path, "old");
-        CFileDialogDriver driver(k.mouse);
+        CFileDialogDriver driver(k.mouse, k.typed ? k.name : "");
         k.parameters ? dlg->OnSaveParameters() : dlg->OnSaveAs();
-        const std::string what = std::string(k.file) + (k.mouse ? " by mouse" : " by Enter");
+        const std::string what = std::string(k.file) + (k.typed ? " typed," : "") +
+                                 (k.mouse ? " by mouse" : " by Enter");
         EXPECT_EQ(driver.m_strFault, "") << what;
-        EXPECT_EQ(driver.m_strName, k.prefilled) << what;
+        EXPECT_EQ(driver.m_strName, k.name) << what;
         EXPECT_NE(TempDir::Read(path), "old") << what;
         // The keyboard comes back to the window, so its menu keys work for the next save.
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg->window(); }, 2000))
             << what << ": the main window did not get the keyboard back";
     }
+    // Load Parameters types its name the same way.
+    CFileDialogDriver load(false, "Parameters.ini");
+    dlg->OnLoadParameters();
+    EXPECT_EQ(load.m_strFault, "") << "Load Parameters typed";
+    EXPECT_EQ(messages, std::vector<std::string>{});
+    // Save As lists its filters as written; its PNG filter lists .png and .Png files alike.
+    for (const char* name : {"a.png", "b.Png"})
+        TempDir::Write(dir.File(std::string("Files/") + name), "x");
+    QStringList seen;
+    CFileDialogDriver look(false, "");
+    look.m_look = [&](QFileDialog* fd) {
+        auto* types = fd->findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; i < types->count(); ++i)
+            seen << types->itemText(i);
+        QTest::keyClick(types, Qt::Key_Down); // the PNG filter, picked from the keyboard
+        auto* view = fd->findChild<QTreeView*>("treeView");
+        auto rows = [view] { return view->model()->rowCount(view->rootIndex()); };
+        static_cast<void>(QTest::qWaitFor([&] { return rows() == 2; }, 5000));
+        // The file model fills in on its own thread: the order it shows them in may lag.
+        QStringList files;
+        for (int r = 0; r < rows(); ++r)
+            files << view->model()->index(r, 0, view->rootIndex()).data().toString();
+        files.sort();
+        seen << files;
+    };
+    dlg->OnSaveAs();
+    EXPECT_EQ(look.m_strFault, "");
+    EXPECT_EQ(seen.join(" | ").toStdString(),
+              "Bmp Files (*.bmp) | PngFiles (*.png) | a.png | b.Png");
 }

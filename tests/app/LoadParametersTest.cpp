@@ -33,8 +33,9 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         Type(EDIT_A, "30");
         Type(EDIT_ITERATION, "900");
         Click(dlg->m_btnRun);
+        auto* accumulate = qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE));
         if (kind == 5)
-            Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
+            Click(accumulate);
         ASSERT_NE(dlg->DrawWnd()->Surface().Picture(0), planes[0]);
         dlg->CommandAction(ID_FILE_LOAD_PARAMETERS)->trigger();
         EXPECT_FALSE(asked.back().save);
@@ -48,6 +49,7 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         for (int p = 0; p < 4; ++p)
             EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(p), planes[p]) << "plane " << p;
         EXPECT_FALSE(dlg->m_bAccumulate);
+        EXPECT_FALSE(accumulate->isChecked());
         EXPECT_EQ(dlg->m_comboCountry->currentIndex(), kind == 5 ? -1 : 0);
         EXPECT_EQ(Buttons(), "RS-");
         // A Run without edits accepts nothing again: the boxes are the record.
@@ -55,6 +57,18 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
         EXPECT_TRUE(messages.empty());
         EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
     }
+    // The countries accumulated before the load are forgotten: ticked again, an export holds
+    // only the one run since.
+    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
+    dlg->m_comboCountry->setCurrentIndex(3);
+    dlg->OnCountryChanged();
+    Click(dlg->m_btnRun);
+    answer = dir.File("Files/since.png");
+    dlg->OnSaveAs();
+    QImage alone(591, 515, QImage::Format_RGB32);
+    alone.fill(Qt::black);
+    dlg->DrawWnd()->RenderPlaneInto(alone);
+    EXPECT_EQ(QImage(QString::fromStdString(*answer)).convertToFormat(QImage::Format_RGB32), alone);
     dlg->OnSelectAttractor(2);
     EXPECT_EQ(A().m_param[0].m_value, 28.0);
     EXPECT_EQ(A().m_iteration.m_value, 2000);

@@ -4,6 +4,7 @@
 #include "controls/ClrStatic.h"
 #include "controls/DialogLayout.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
 #include <set>
 
@@ -48,8 +49,19 @@ TEST_F(AppTest, BoxesTakeTenCharactersEnterRunsAndOnlyChangedBoxesAreRead) {
     QTest::keyClick(Box(EDIT_A), Qt::Key_Return);
     EXPECT_EQ(A().m_param[0].m_value, 33.0);
     EXPECT_EQ(A().m_initX.m_value, 0.123456789012);
-    // Pasted text is not filtered: a box reads as its leading number, an empty one as 0.
-    Box(EDIT_X)->setText("1.5abc");
+    // Pasted text is not filtered: a box reads as its leading number, an empty one as 0. A
+    // parameter box takes it only as far as its ten characters reach, as it does typed text.
+    auto paste = [&](int index, const char* text, bool replace) {
+        QGuiApplication::clipboard()->setText(text);
+        replace ? Box(index)->selectAll() : Box(index)->end(false);
+        QTest::keyClick(Box(index), Qt::Key_V, Qt::ControlModifier); // the user's paste
+        return Box(index)->text().toStdString();
+    };
+    EXPECT_EQ(paste(EDIT_A + 1, "12345678901234", true), "1234567890");
+    Type(EDIT_A + 1, "6.8");
+    EXPECT_EQ(paste(EDIT_A + 1, "12345678901234", false), "6.81234567");
+    Type(EDIT_A + 1, "6.8");
+    EXPECT_EQ(paste(EDIT_X, "1.5abc", true), "1.5abc");
     Box(EDIT_Y)->setText("");
     Click(dlg->m_btnRun);
     EXPECT_EQ(A().m_initX.m_value, 1.5);

@@ -10,7 +10,7 @@ TEST(BmpWriter, HeaderPaddingBottomUpRowsAndColourOrder) {
     img.setPixel(0, 0, qRgb(10, 20, 30));     // top-left
     img.setPixel(788, 2, qRgb(200, 100, 50)); // bottom-right
     TempDir dir;
-    ASSERT_TRUE(WriteBmpFile(img, dir.File("g.bmp")));
+    ASSERT_TRUE(WriteImageFile(img, dir.File("g.bmp")));
     const std::string b = TempDir::Read(dir.File("g.bmp"));
     ASSERT_EQ(b.size(), 54u + 2368u * 3u);
     EXPECT_EQ(b.substr(0, 2), "BM");
@@ -29,8 +29,8 @@ TEST(BmpWriter, HeaderPaddingBottomUpRowsAndColourOrder) {
     EXPECT_EQ(b.substr(54 + 2 * 2368, 3), std::string("\x1E\x14\x0A", 3)); // top-left
     EXPECT_EQ(BmpStride(4), 12u);
     EXPECT_EQ(BmpStride(1), 4u);
-    EXPECT_FALSE(WriteBmpFile(img, dir.File("missing/g.bmp")));
-    EXPECT_FALSE(WriteBmpFile(QImage(), dir.File("null.bmp")));
+    EXPECT_FALSE(WriteImageFile(img, dir.File("missing/g.bmp")));
+    EXPECT_FALSE(WriteImageFile(QImage(), dir.File("null.bmp")));
 }
 
 TEST(BmpWriter, ExtensionDecidesTheWriterWithoutRegardToCase) {

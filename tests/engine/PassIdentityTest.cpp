@@ -107,12 +107,8 @@ TEST(Canvas, EveryKindAndPlaneDrawsAsRecorded) {
             img.fill(Qt::black);
             s.RenderPlaneInto(img, p); // an export: one plane alone draws as in the Run
             EXPECT_EQ(Hash(img), run[p]) << row << " plane " << p;
-            std::FILE* f = std::tmpfile();
-            ASSERT_TRUE(f && WritePointList(*a, p, f));
-            std::string csv(std::size_t(std::ftell(f)), '\0');
-            std::rewind(f);
-            ASSERT_EQ(std::fread(csv.data(), 1, csv.size(), f), csv.size());
-            std::fclose(f);
+            ASSERT_TRUE(WritePointList(*a, p, dir.File("points.csv")));
+            const std::string csv = TempDir::Read(dir.File("points.csv"));
             points[p] = Fnv(csv.data(), csv.size());
         }
         // Simulate, short and with colours, since it pauses every ten points.

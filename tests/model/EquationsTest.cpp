@@ -1,5 +1,7 @@
 #include "../support/TestRecord.h"
 #include "model/Attractor.h"
+#include "model/Integrator.h"
+#include "model/KindTable.h"
 #include "platform/ModulePath.h"
 
 #include <array>
@@ -83,6 +85,57 @@ TEST(Attractor, FactoryMakesEachKindInItsPlaceAndNothingElse) {
         EXPECT_FALSE(a->m_param[0].m_bInUse || a->m_initX.m_bInUse || a->m_iteration.m_bInUse);
     }
     EXPECT_TRUE(!CreateAttractor(ATTRACTOR_COUNT) && !AttractorKindName(-1));
+}
+
+namespace {
+// Mean number of steps between upward crossings of y = 0 over ten cycles after a transient,
+// for a stepper that advances (x, y, z) by one step.
+template <class StepFn> double CrossingPeriod(int64_t transient, StepFn step) {
+    double p[3] = {1, 1, 1}, first = -1, last = 0;
+    int crossings = 0;
+    for (int64_t i = 0; crossings < 11; ++i) {
+        const double y0 = p[1];
+        step(p);
+        if (i > transient && y0 < 0 && p[1] >= 0) {
+            last = static_cast<double>(i) + y0 / (y0 - p[1]);
+            first = first < 0 ? last : first;
+            ++crossings;
+        }
+    }
+    return (last - first) / 10;
+}
+} // namespace
+
+// The drawing step's clock against the ODE itself: the period of Rossler's limit cycle (a = b =
+// 0.2, c = 2.5) counted in drawing steps at the shipped Variation and turned into model time
+// matches a textbook RK4 integration of dx = -(y + z), dy = x + a y, dz = b + z (x - c) to a
+// tenth of a percent. A whole Variation per step would be half as long again.
+TEST(ModelTime, RosslerPeriodAgreesWithTheEquations) {
+    const double a = 0.2, b = 0.2, c = 2.5, dt = 1e-3;
+    auto rates = [&](const double* q, double* r) {
+        r[0] = -(q[1] + q[2]);
+        r[1] = q[0] + a * q[1];
+        r[2] = b + q[2] * (q[0] - c);
+    };
+    const double reference = dt * CrossingPeriod(200000, [&](double* q) {
+                                 double k[4][3], t[3];
+                                 rates(q, k[0]);
+                                 for (int s = 1; s < 4; ++s) {
+                                     for (int j = 0; j < 3; ++j)
+                                         t[j] = q[j] + k[s - 1][j] * dt * (s == 3 ? 1.0 : 0.5);
+                                     rates(t, k[s]);
+                                 }
+                                 for (int j = 0; j < 3; ++j)
+                                     q[j] +=
+                                         dt / 6 * (k[0][j] + 2 * k[1][j] + 2 * k[2][j] + k[3][j]);
+                             });
+    EXPECT_NEAR(reference, 5.749, 0.01);
+    auto r = TestRecord(4, 1, {a, b, c});
+    r->m_variation.m_value = 0.01;
+    const double steps = CrossingPeriod(30000, [&](double* q) {
+        qel::Integrate(*r, q[0], q[1], q[2], 1, [](double, double, double) {});
+    });
+    EXPECT_NEAR(steps * qel::ModelTimePerStep(0.01) / reference, 1.0, 2e-3) << steps;
 }
 
 TEST(Parameter, SetStoresAnythingAndLimitModesDecideTheEdges) {

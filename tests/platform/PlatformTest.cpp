@@ -3,9 +3,8 @@
 #include "platform/ModulePath.h"
 #include "platform/ProfileFile.h"
 
-#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using platform::GetPrivateProfileString;
 using platform::WritePrivateProfileString;
@@ -61,32 +60,6 @@ TEST(ProfileWrite, ReplacesInPlaceAppendsAndKeepsOtherBytes) {
     EXPECT_EQ(TempDir::Read(n), "[S]\nk=3\nj=2\n");
 }
 
-TEST(ProfileWrite, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
-    // A file size limit stands in for a full disk, and works for root too.
-    TempDir dir;
-    const std::string f = dir.File("full.ini"), before = "[S]\nk=" + std::string(200, '1') + "\n";
-    TempDir::Write(f, before);
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 100;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = WritePrivateProfileString("S", "j", "2", f);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(TempDir::Read(f), before);
-    int files = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.Path()))
-        files += e.is_regular_file();
-    EXPECT_EQ(files, 1);
-    // Nor can a file be made in a missing folder or under a plain file.
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("no/such/folder/x.ini")));
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.File("full.ini/x.ini")));
-    EXPECT_EQ(TempDir::Read(f), before);
-}
-
 TEST(CRuntime, NumbersReadLikeTheCLibraryWithoutOverflow) {
     const std::pair<const char*, int> ints[] = {{"  42abc", 42},
                                                 {"-7,3", -7},
@@ -118,4 +91,21 @@ TEST(ModulePath, DirectoryEndsWithSlashAndWindowsPathsMap) {
     EXPECT_EQ(platform::GetModuleDirectory(), dir);
     EXPECT_EQ(platform::MapWindowsPath("c:\\temp\\debug.txt"), "/temp/debug.txt");
     EXPECT_EQ(platform::MapWindowsPath("res\\Blinking.bmp"), "res/Blinking.bmp");
+}
+
+TEST(ModulePath, ProgramFilesBesideTheProgramElseInTheInstalledShareFolder) {
+    TempDir tmp;
+    std::filesystem::create_directories(tmp.File("share/qel/res"));
+    std::filesystem::create_directories(tmp.File("bin/res"));
+    platform::SetModuleDirectoryOverride(tmp.File("bin"));
+    EXPECT_EQ(platform::GetProgramFilePath("a.ini"), tmp.File("bin/a.ini")); // in neither
+    for (const std::string name : {"a.ini", "res/m.bmp"}) {
+        TempDir::Write(tmp.File("share/qel/" + name), "x");
+        EXPECT_EQ(platform::GetProgramFilePath(name), tmp.File("share/qel/" + name));
+        TempDir::Write(tmp.File("bin/" + name), "x"); // a build folder's own copy comes first
+        EXPECT_EQ(platform::GetProgramFilePath(name), tmp.File("bin/" + name));
+    }
+    platform::SetModuleDirectoryOverride("/");
+    EXPECT_EQ(platform::GetProgramFilePath("none.ini"), "/none.ini");
+    platform::SetModuleDirectoryOverride("");
 }

@@ -21,7 +21,8 @@ TEST(RuntimeDir, PrivateFolderOnlyWhenNoneIsSet) {
         {"an open folder", [&] { ::mkdir(mine.c_str(), 0755); }, false},
         {"a link to a private folder",
          [&] {
-             ::mkdir(tmp.File("x").c_str(), 0700), ::symlink(tmp.File("x").c_str(), mine.c_str());
+             ::mkdir(tmp.File("x").c_str(), 0700);
+             ASSERT_EQ(::symlink(tmp.File("x").c_str(), mine.c_str()), 0);
          },
          false},
     };
@@ -37,6 +38,18 @@ TEST(RuntimeDir, PrivateFolderOnlyWhenNoneIsSet) {
         EXPECT_TRUE(S_ISDIR(st.st_mode) && (st.st_mode & 0777) == 0700) << c.what;
         EXPECT_EQ(dir == mine, c.bNamed) << c.what << ": " << dir;
         EXPECT_EQ(dir, std::getenv("XDG_RUNTIME_DIR")) << c.what;
+    }
+    // A private folder is ours only if we own it: anyone can ask about one of its own as
+    // another user; root can give one away, and it is then passed over.
+    std::filesystem::remove_all(mine);
+    ::mkdir(mine.c_str(), 0700);
+    EXPECT_TRUE(platform::IsPrivateDirOf(mine, ::getuid()));
+    EXPECT_FALSE(platform::IsPrivateDirOf(mine, ::getuid() + 1));
+    if (::getuid() == 0 && ::chown(mine.c_str(), 65534, 65534) == 0) {
+        ::unsetenv("XDG_RUNTIME_DIR");
+        const std::string dir = platform::EnsureRuntimeDir();
+        EXPECT_NE(dir, mine);
+        EXPECT_TRUE(platform::IsPrivateDirOf(dir, 0)) << dir;
     }
     ::setenv("XDG_RUNTIME_DIR", "/set/elsewhere", 1);
     EXPECT_EQ(platform::EnsureRuntimeDir(), "/set/elsewhere");
