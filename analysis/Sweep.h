@@ -63,7 +63,14 @@ struct CMapCell {
     int8_t nStable = -1; // -1 not looked for, 0 none, 1 at least one
 };
 
+// Cells of a map side by side (out[i] for cells[i]): with the equations on SIMD lanes, a lane
+// whose cell ends taking the next; As drawn one after another. A cell's result is the same
+// whatever cells it is computed with.
+void MapCells(const CSweep& s, const int* cells, int count, CMapCell* out,
+              const std::atomic<bool>* cancel = nullptr);
 CMapCell MapCell(const CSweep& s, int cell, const std::atomic<bool>* cancel = nullptr);
+// Cells per tile of work: enough to keep every lane busy while the longest cells end.
+int MapTileCells();
 CColumnResult DiagramColumn(const CSweep& s, int column, const std::atomic<bool>* cancel = nullptr);
 
 // The map's cells so that the first ones already cover it: cells on a coarse lattice first,
@@ -73,8 +80,8 @@ std::vector<int> CoarseToFineOrder(int width, int height);
 // The lattice spacing at which a cell first appears in CoarseToFineOrder (1 = finest).
 int CellSpacing(int width, int height, int cell);
 
-// All cells on this thread, in coarse-to-fine order; progress(done, total) after each.
-// Cells left when cancel is set stay Cancelled.
+// All cells on this thread, tile by tile in coarse-to-fine order; progress(done, total) after
+// each tile. Cells left when cancel is set stay Cancelled.
 std::vector<CMapCell> RunMap(const CSweep& s, const std::atomic<bool>* cancel,
                              const std::function<void(int, int)>& progress = {});
 

@@ -109,14 +109,28 @@ QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
     m_order.clear();
     for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
         m_order.push_back(cell);
-    auto* watcher = new QFutureWatcher<CMapCell>;
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [this, watcher](int b, int e) {
-        for (int k = b; k < e; ++k)
-            m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
-        MarkChanged();
-    });
-    watcher->setFuture(QtConcurrent::mapped(
-        Pool(), m_order, [sweep, cancel](int cell) { return MapCell(sweep, cell, cancel.get()); }));
+    // Tiles of the coarse-to-fine order, each computed on the lanes of one thread.
+    const int size = MapTileCells();
+    QList<int> tiles;
+    for (int t = 0; t * size < m_order.size(); ++t)
+        tiles.push_back(t);
+    auto* watcher = new QFutureWatcher<QList<CMapCell>>;
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this,
+            [this, watcher, size](int b, int e) {
+                for (int k = b; k < e; ++k) {
+                    const QList<CMapCell> part = watcher->resultAt(k);
+                    for (int i = 0; i < part.size(); ++i)
+                        m_pPlot->SetCell(m_order[k * size + i], part[i]);
+                }
+                MarkChanged();
+            });
+    const QList<int> order = m_order;
+    watcher->setFuture(QtConcurrent::mapped(Pool(), tiles, [sweep, cancel, order, size](int t) {
+        const int from = t * size, n = std::min(size, static_cast<int>(order.size()) - from);
+        QList<CMapCell> part(n);
+        MapCells(sweep, order.data() + from, n, part.data(), cancel.get());
+        return part;
+    }));
     return watcher;
 }
 

@@ -1,5 +1,6 @@
 // qel-analysis-bench: converged stability maps of the economic model on one and on two threads
 // against a bare single-thread loop of the drawing step over an unconverged map's work.
+#include "analysis/LaneMap.h"
 #include "analysis/Sweep.h"
 #include "model/Attractor.h"
 #include "platform/RuntimeDir.h"
@@ -56,16 +57,22 @@ double ProcessSeconds() {
 // Wall time of the map; cores is the processor time it got over that wall time, which shows
 // whether the machine gave it the cores at all.
 double MapSeconds(const CSweep& s, int threads, int repeats, double& cores) {
-    QList<int> cells;
-    for (int c = 0; c < s.CellCount(); ++c)
-        cells.push_back(c);
+    const std::vector<int> order = CoarseToFineOrder(s.nCount[0], s.nCount[1]);
+    const int size = MapTileCells(), count = static_cast<int>(order.size());
+    QList<int> tiles;
+    for (int t = 0; t * size < count; ++t)
+        tiles.push_back(t);
     const double cpu0 = ProcessSeconds();
     double wall = 0;
     const double best = BestSeconds(repeats, [&] {
         const auto t0 = std::chrono::steady_clock::now();
         QThreadPool pool;
         pool.setMaxThreadCount(threads);
-        QtConcurrent::mapped(&pool, cells, [&s](int c) { return MapCell(s, c); }).waitForFinished();
+        QtConcurrent::blockingMap(&pool, tiles, [&](int t) {
+            const int n = std::min(size, count - t * size);
+            std::vector<CMapCell> part(static_cast<size_t>(n));
+            MapCells(s, order.data() + t * size, n, part.data());
+        });
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     });
     cores = (ProcessSeconds() - cpu0) / wall;
@@ -73,8 +80,8 @@ double MapSeconds(const CSweep& s, int threads, int repeats, double& cores) {
 }
 
 // Today's default work of an unconverged map, as a bare loop of the drawing step on one
-// thread: per cell the transient of one trajectory (1000 steps), then 5000 steps of two side by
-// side. The floor the converged map is measured against.
+// thread: per cell two trajectories of 5000 steps side by side. The floor the converged map is
+// measured against.
 double BareSeconds(const CSweep& s, int repeats, double& sink) {
     return BestCpuSeconds(repeats, [&] {
         for (int c = 0; c < s.CellCount(); ++c) {
@@ -83,8 +90,6 @@ double BareSeconds(const CSweep& s, int repeats, double& sink) {
             WithKind(s.nKind, [&](auto k) {
                 constexpr int K = decltype(k)::value;
                 double x = cell.init[0], y = cell.init[1], z = cell.init[2];
-                for (int i = 0; i < 1000; ++i)
-                    Step<K>(p, x, y, z);
                 double u = x + 1e-8, v = y, w = z;
                 for (int i = 0; i < 5000; ++i) {
                     Step<K>(p, x, y, z);
@@ -101,11 +106,9 @@ void Report(const CSweep& s, int repeats, double& sink) {
     double cores1 = 0, cores2 = 0, modelTime = 0;
     const double one = MapSeconds(s, 1, repeats, cores1);
     const double two = MapSeconds(s, 2, repeats, cores2);
-    for (int c = 0; c < s.CellCount(); ++c) {
-        const CMapCell cell = MapCell(s, c);
+    for (const CMapCell& cell : RunMap(s, nullptr))
         modelTime += cell.r.dTime + s.run.dTransient;
-    }
-    const double bareTime = s.CellCount() * 11000.0 * ModelTimePerStep(s.base.params.half * 2);
+    const double bareTime = s.CellCount() * 10000.0 * ModelTimePerStep(s.base.params.half * 2);
     std::printf("%dx%d cells: bare loop %.3f s; converged map 1 thread %.3f s (%.2f x the bare "
                 "loop, %.2f cores busy), 2 threads %.3f s (%.2f x, %.2f cores busy)\n",
                 s.nCount[0], s.nCount[1], bare, one, one / bare, cores1, two, two / bare, cores2);
@@ -126,9 +129,10 @@ int main(int argc, char** argv) {
     r->LoadSettings();
     CSweep s = CSweep::FromRecord(*r);
     std::printf("economic model, a x d over their limits, converged maps (%s; transient %g, "
-                "error %g, longest %g model time per cell)\n",
+                "error %g, longest %g model time per cell), lanes %s x%d; bare loop: the drawing "
+                "step, one thread, two trajectories of 5000 steps per cell\n",
                 DescribeMethod(s.run, r->m_variation.m_value).c_str(), s.run.dTransient,
-                s.run.dTargetError, s.run.dMaxTime);
+                s.run.dTargetError, s.run.dMaxTime, LaneTarget().c_str(), LaneCount());
     double sink = 0;
     for (int side : {24, 128}) {
         s.nCount[0] = s.nCount[1] = side;

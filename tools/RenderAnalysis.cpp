@@ -432,13 +432,25 @@ int Run(COptions& o, int argc, char** argv) {
     bool ok = true;
     std::string error;
     if (map) {
-        const QList<CMapCell> cells = Compute<CMapCell>(
-            sweep.CellCount(), o.nThreads, [sweep](int c) { return MapCell(sweep, c); });
+        // Tiles of the coarse-to-fine order, each on the lanes of one thread.
+        const std::vector<int> order = CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]);
+        const int size = MapTileCells(), count = static_cast<int>(order.size());
+        const QList<QList<CMapCell>> tiles = Compute<QList<CMapCell>>(
+            (count + size - 1) / size, o.nThreads, [&sweep, &order, size, count](int t) {
+                const int n = std::min(size, count - t * size);
+                QList<CMapCell> part(n);
+                MapCells(sweep, order.data() + t * size, n, part.data());
+                return part;
+            });
+        std::vector<CMapCell> cells(static_cast<size_t>(count));
+        for (int t = 0; t < tiles.size(); ++t)
+            for (int i = 0; i < tiles[t].size(); ++i)
+                cells[order[t * size + i]] = tiles[t][i];
         CMapPlot plot;
         plot.resize(o.nPictureW, o.nPictureH);
         plot.Start(sweep, sweep.base.Axis(axes[0]), sweep.base.Axis(axes[1]));
         plot.ShowQelmeterLine(plot.CanShowQelmeterLine());
-        for (int c = 0; c < cells.size(); ++c)
+        for (int c = 0; c < count; ++c)
             plot.SetCell(c, cells[c]);
         plot.Refresh();
         int counts[6] = {};

@@ -59,12 +59,13 @@ TEST(Sweep, EachCellFromItsOwnColumnAndRow) {
     s.run.dMaxTime = 60, s.run.dTransient = 10;
     for (int cell : {1, 6, 11}) {
         const int i = cell % 4, j = cell / 4;
-        CStepParams p = s.base.params;
-        p.a = SweepValue(12, 30, i, 4);
-        const double x0 = SweepValue(-0.5, 0.5, j, 3);
-        const CLyapunovResult want =
-            LargestLyapunov(5, p, x0, s.base.init[1], s.base.init[2], s.run);
-        EXPECT_EQ(MapCell(s, cell).r.dExponent, want.dExponent) << cell;
+        CSweep one = s;
+        one.nCount[0] = one.nCount[1] = 1;
+        one.lo[0] = one.hi[0] = SweepValue(12, 30, i, 4);
+        one.lo[1] = one.hi[1] = SweepValue(-0.5, 0.5, j, 3);
+        const CMapCell alone = MapCell(one, 0);
+        ASSERT_EQ(alone.r.eOutcome, EOutcome::Value);
+        EXPECT_EQ(MapCell(s, cell).r.dExponent, alone.r.dExponent) << cell;
     }
     CCellSetup c = s.base;
     c.SetAxis(kAxisZ0, -2.5);
@@ -86,21 +87,24 @@ TEST(Sweep, EachCellFromItsOwnColumnAndRow) {
 // Cancel ends the map at once, also in the middle of a cell that would run for ages.
 TEST(Sweep, CancelStopsMapAndCell) {
     CSweep s = Economy();
-    s.nCount[0] = 4, s.nCount[1] = 3, s.run.dTransient = 5, s.run.dMaxTime = 40;
+    s.nCount[0] = 20, s.nCount[1] = 10, s.run.dTransient = 5, s.run.dMaxTime = 40;
     std::atomic<bool> cancel{false};
     int calls = 0;
     const auto cells = RunMap(s, &cancel, [&](int done, int total) {
         ++calls;
-        EXPECT_EQ(total, 12);
-        if (done == 5)
-            cancel = true;
+        EXPECT_EQ(total, 200);
+        EXPECT_EQ(done, MapTileCells());
+        cancel = true;
     });
-    EXPECT_EQ(calls, 5);
+    EXPECT_EQ(calls, 1);
     EXPECT_EQ(std::count_if(cells.begin(), cells.end(),
                             [](auto c) { return c.r.eOutcome == EOutcome::Cancelled; }),
-              7);
+              200 - MapTileCells());
     s.run.dTransient = s.diagram.dMaxTransient = 1e12;
-    EXPECT_EQ(MapCell(s, 0, &cancel).r.eOutcome, EOutcome::Cancelled);
+    for (EMethod m : {EMethod::Equations, EMethod::AsDrawn}) {
+        s.run.eMethod = m;
+        EXPECT_EQ(MapCell(s, 0, &cancel).r.eOutcome, EOutcome::Cancelled);
+    }
     EXPECT_EQ(DiagramColumn(s, 0, &cancel).eOutcome, EOutcome::Cancelled);
 }
 
