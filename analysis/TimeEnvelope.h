@@ -2,6 +2,7 @@
 #include "model/Attractor.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,8 +23,10 @@ class CTimeEnvelope {
 public:
     static constexpr int64_t kDefaultBuckets = 1 << 16;
 
-    // Integrates steps steps of a copy of record.
-    void Build(const CAttractor& record, int64_t steps, int64_t maxBuckets = kDefaultBuckets);
+    // Integrates steps steps of a copy of record. going(points so far), when given, is asked
+    // now and then; when it says false the build stops, leaves nothing and returns false.
+    bool Build(const CAttractor& record, int64_t steps, int64_t maxBuckets = kDefaultBuckets,
+               const std::function<bool(int64_t)>& going = {});
 
     int64_t Points() const { return m_nPoints; }
     int64_t BucketSize() const { return m_nBucket; }

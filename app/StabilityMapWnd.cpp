@@ -2,6 +2,7 @@
 
 #include "analysis/SweepCsv.h"
 #include "app/Qel2Dlg.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QtConcurrent>
 
 using namespace qel;
 
@@ -102,22 +102,19 @@ bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
     return true;
 }
 
-QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
-                                             std::shared_ptr<std::atomic<bool>> cancel) {
+void CStabilityMapWnd::Launch(const CSweep& sweep) {
     m_pPlot->Start(sweep, sweep.base.Axis(sweep.nAxis[0]), sweep.base.Axis(sweep.nAxis[1]));
     m_pPlot->ShowQelmeterLine(m_pZeroLine->isChecked());
-    m_order.clear();
+    QList<int> order;
     for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
-        m_order.push_back(cell);
-    auto* watcher = new QFutureWatcher<CMapCell>;
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [this, watcher](int b, int e) {
-        for (int k = b; k < e; ++k)
-            m_pPlot->SetCell(m_order[k], watcher->resultAt(k));
-        MarkChanged();
-    });
-    watcher->setFuture(QtConcurrent::mapped(
-        Pool(), m_order, [sweep, cancel](int cell) { return MapCell(sweep, cell, cancel.get()); }));
-    return watcher;
+        order.push_back(cell);
+    Runner()->Start<CMapCell>(
+        order,
+        [sweep](int cell, CRunnerTask& task) { return MapCell(sweep, cell, task.CancelFlag()); },
+        [this](int cell, CMapCell&& r) {
+            m_pPlot->SetCell(cell, r);
+            MarkChanged();
+        });
 }
 
 void CStabilityMapWnd::Redraw() {

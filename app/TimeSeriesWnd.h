@@ -14,6 +14,8 @@ class QCPLegend;
 class QCPTextElement;
 class QCustomPlot;
 class QLabel;
+class QProgressBar;
+class CRunner;
 class QPushButton;
 
 // One trajectory for the time plots: a private copy of its record, named for the legend.
@@ -25,16 +27,21 @@ struct CSeriesInput {
 // X, Y and Z of the main window's trajectories against time, in three plots that share one
 // time axis. Each pixel column shows the range of the points that fall in it, so a spike is
 // never lost among millions of points. Non-modal; the main window feeds it after every Run
-// that renders, every attractor switch and every parameter load.
+// that renders, every attractor switch and every parameter load. The trajectories integrate
+// through the runner, with progress and Cancel; the plots show the earlier ones meanwhile.
 class CTimeSeriesWnd : public QWidget {
     Q_OBJECT
 public:
     explicit CTimeSeriesWnd(QWidget* owner);
     ~CTimeSeriesWnd() override;
 
-    // Integrates each record's whole trajectory (initial point, then every step) and shows
-    // all of it, titled with the three axis names.
+    // Integrates each record's whole trajectory (initial point, then every step) and, once
+    // all are done, shows all of it, titled with the three axis names. A build still going
+    // is cancelled first.
     void SetTrajectories(std::vector<CSeriesInput> inputs, const std::string (&axisNames)[3]);
+    bool IsBuilding() const;
+    // Blocks until the trajectories being built are shown (for callers without an event loop).
+    void FinishBuilding();
     // The time axis of all three plots, in steps; the view is kept inside the trajectory.
     void SetView(double lo, double hi);
     void ResetView();
@@ -62,6 +69,7 @@ private:
         QCPCurve* graph[3] = {};
         std::vector<CEnvelopeColumn> shown;
     };
+    void Show(std::vector<Curve> curves, const std::string (&axisNames)[3]);
     void Refresh();
     void OnRangeChanged(QCPAxis* axis);
     int64_t MaxPoints() const;
@@ -74,9 +82,12 @@ private:
     QLabel* m_pInfo = nullptr;
     QPushButton* m_pSavePicture = nullptr;
     QPushButton* m_pSaveData = nullptr;
-    std::vector<Curve> m_curves;
+    QProgressBar* m_pProgress = nullptr;
+    QPushButton* m_pCancel = nullptr;
+    CRunner* m_pRunner = nullptr;
+    std::vector<Curve> m_curves, m_building;
     double m_dLo = 0, m_dHi = 1;
     int m_nColumns = 0;
     double m_dStepTime = 0; // model time of one step
-    bool m_bSyncing = false;
+    bool m_bSyncing = false, m_bBuilding = false;
 };

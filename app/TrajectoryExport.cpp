@@ -2,6 +2,7 @@
 #include "app/Qel2Dlg.h"
 #include "app/TrajectoryFile.h"
 
+#include "analysis/RecordSnapshot.h"
 #include "analysis/TrajectoryCsv.h"
 #include "controls/xStatic.h"
 #include "engine/DrawWnd.h"
@@ -39,6 +40,8 @@ void CQel2Dlg::OnExportTrajectory() {
         m_status->SetWindowText(QString::fromLatin1(text));
         m_status->repaint();
     }
-    SaveTrajectoryCsv(this, QString::fromStdString(*chosen), {{"", &record, steps}}, 0, steps);
-    m_status->SetWindowText("");
+    std::vector<CCsvCurve> curves;
+    curves.push_back({"", SnapshotRecord(record), steps});
+    ExportTrajectoryCsv(this, QString::fromStdString(*chosen), std::move(curves), 0, steps,
+                        [this](bool) { m_status->SetWindowText(""); });
 }

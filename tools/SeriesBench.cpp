@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -53,13 +54,19 @@ int main(int argc, char** argv) {
         std::vector<CSeriesInput> in;
         in.push_back({a->GetName(), SnapshotRecord(*a)});
         wnd.SetTrajectories(std::move(in), names);
+        wnd.FinishBuilding();
     });
     const double zoom = Seconds([&] { wnd.SetView(n * 0.25, n * 0.75); });
     const double format = Seconds([&] {
         WriteTrajectoryCsv(*a, n, 0, n, {}, [](const char*, std::size_t) { return true; });
     });
     const double file = Seconds([&] {
-        SaveTrajectoryCsv(nullptr, QString::fromStdString(out), {{"", a.get(), n}}, 0, n);
+        QEventLoop loop;
+        std::vector<CCsvCurve> curves;
+        curves.push_back({"", SnapshotRecord(*a), n});
+        ExportTrajectoryCsv(nullptr, QString::fromStdString(out), std::move(curves), 0, n,
+                            [&](bool) { loop.quit(); });
+        loop.exec();
     });
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(out, ec);

@@ -3,6 +3,7 @@
 #include "../support/TempDir.h"
 #include "app/Qel2App.h"
 #include "app/Qel2Dlg.h"
+#include "app/TrajectoryFile.h"
 #include "app/ValueBoxes.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
@@ -93,6 +94,20 @@ protected:
         return std::string(dlg->m_btnRun->isEnabled() ? "R" : "-") +
                (dlg->m_btnSimulate->isEnabled() ? "S" : "-") +
                (dlg->m_btnStop->isEnabled() ? "T" : "-");
+    }
+    // Ticks Accumulate, then runs each country of the list in turn.
+    void Accumulate(std::initializer_list<int> countries) {
+        Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
+        for (int index : countries) {
+            dlg->m_comboCountry->setCurrentIndex(index);
+            dlg->OnCountryChanged();
+            Click(dlg->m_btnRun);
+        }
+    }
+    // Waits for the exports started from window w to end.
+    static void Exported(QObject* w) {
+        EXPECT_TRUE(WaitFor([&] { return !w->findChild<CTrajectoryExport*>(); }, 60000))
+            << "waited for an export to end";
     }
     // Starts a long animation and waits for its worker.
     void StartLongAnimation() {

@@ -1,9 +1,7 @@
 #include "AppFixture.h"
 
 #include <algorithm>
-#include <csignal>
 #include <random>
-#include <sys/resource.h>
 
 // The files the program reads at start-up, each spoilt in every way a hand edit, a failed
 // copy or a wrong file can spoil it.
@@ -97,15 +95,7 @@ TEST_F(AppTest, UnwritableParameterFileKeepsThePreviousOne) {
     EXPECT_EQ(messages[0], "Error creating file " + dir.File("plain/Parameters.ini"));
     // A full disk, at once and part of the way through the six sections.
     for (rlim_t limit : {rlim_t{8}, rlim_t{1500}}) {
-        struct rlimit old {};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = old;
-        tiny.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &tiny);
-        save(previous);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        TempDir::WithFileSizeLimit(limit, [&] { save(previous); });
         ASSERT_EQ(messages.size(), 1u) << limit;
         EXPECT_EQ(TempDir::Read(previous), before) << limit;
     }

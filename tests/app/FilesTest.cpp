@@ -55,12 +55,7 @@ TEST_F(AppTest, ExportWritesTheRenderedPlaneAsBmpOrPng) {
 TEST_F(AppTest, AccumulatedExportDrawsEveryCountryAndKeepsTheLast) {
     answer = dir.File("Files/acc.png");
     Click(dlg->m_btnRun);
-    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(1078)));
-    for (int index : {1, 2, 3}) {
-        dlg->m_comboCountry->setCurrentIndex(index);
-        dlg->OnCountryChanged();
-        Click(dlg->m_btnRun);
-    }
+    Accumulate({1, 2, 3});
     A().m_param[0].m_value = 44; // whatever the attractor holds, the export applies each country
     dlg->OnSaveAs();
     EXPECT_EQ(A().m_param[0].m_value, 15.0); // Zentia's, the last of the list

@@ -7,9 +7,16 @@
 #include <qcustomplot.h>
 
 namespace {
+// The window's trajectories integrate on the runner: waits until they are shown.
+CTimeSeriesWnd* Built(CTimeSeriesWnd* ts) {
+    EXPECT_TRUE(WaitFor([&] { return !ts->IsBuilding(); }, 60000))
+        << "waited for the time series to integrate";
+    return ts;
+}
+
 CTimeSeriesWnd* Open(CQel2Dlg& dlg) {
     dlg.CommandAction(ID_ANALYSIS_TIME_SERIES)->trigger();
-    return dlg.TimeSeriesWnd();
+    return Built(dlg.TimeSeriesWnd());
 }
 
 // Pixels of the plot in the curve's colour inside the axis rect of one value.
@@ -47,18 +54,13 @@ TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
     Type(EDIT_ITERATION, "3000");
     Type(EDIT_A, "22");
     Click(dlg->m_btnRun);
-    EXPECT_EQ(ts->Envelope(0).Points(), 3001);
+    EXPECT_EQ(Built(ts)->Envelope(0).Points(), 3001);
     EXPECT_EQ(ts->Envelope(0).Record()->m_param[0].m_value, 22.0);
     Click(dlg->m_btnRun); // nothing accepted, nothing rendered: the window keeps its curve
     EXPECT_EQ(ts->Envelope(0).Points(), 3001);
 
-    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
-    for (int index : {2, 3}) {
-        dlg->m_comboCountry->setCurrentIndex(index);
-        dlg->OnCountryChanged();
-        Click(dlg->m_btnRun);
-    }
-    ASSERT_EQ(ts->CurveCount(), 3);
+    Accumulate({2, 3});
+    ASSERT_EQ(Built(ts)->CurveCount(), 3);
     const double countryA[3] = {20, 30, 15}; // Ostravia (listed when checked), Belmark, Zentia
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(ts->Envelope(c).Record()->m_param[0].m_value, countryA[c]) << c;
@@ -66,7 +68,7 @@ TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
     }
 
     dlg->OnSelectAttractor(2);
-    EXPECT_EQ(Titles(ts), "X|Y|Z");
+    EXPECT_EQ(Titles(Built(ts)), "X|Y|Z");
     ASSERT_EQ(ts->CurveCount(), 1);
     EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 2);
     EXPECT_EQ(ts->Envelope(0).Points(), 2001);
@@ -134,6 +136,7 @@ TEST_F(AppTest, TimeSeriesSavesPictureAndData) {
     ts->SetView(100, 110.5);
     answer = dir.File("Files/ts.csv");
     ts->OnSaveData();
+    Exported(ts);
     const std::string text = TempDir::Read(*answer);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 12); // header, steps 100 to 110
     const std::string row = text.substr(text.find('\n') + 1);
