@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qel {
+
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -68,7 +70,7 @@ bool CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBu
         return true;
     };
     add();
-    qel::Integrate(*m_pRecord, v[0], v[1], v[2], points - 1, [&](double X, double Y, double Z) {
+    Integrate(*m_pRecord, v[0], v[1], v[2], points - 1, [&](double X, double Y, double Z) {
         v[0] = X;
         v[1] = Y;
         v[2] = Z;
@@ -141,7 +143,7 @@ std::vector<CEnvelopeColumn> CTimeEnvelope::Columns(double lo, double hi, int co
             ++i;
         };
         add();
-        qel::Integrate(*m_pRecord, v[0], v[1], v[2], to - begin, [&](double X, double Y, double Z) {
+        Integrate(*m_pRecord, v[0], v[1], v[2], to - begin, [&](double X, double Y, double Z) {
             v[0] = X;
             v[1] = Y;
             v[2] = Z;
@@ -150,3 +152,5 @@ std::vector<CEnvelopeColumn> CTimeEnvelope::Columns(double lo, double hi, int co
     }
     return out;
 }
+
+} // namespace qel

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace qel {
+
 // What one pixel column of a time plot shows: the range of every point that falls in it.
 struct CEnvelopeColumn {
     int64_t count = 0; // points in the column; 0 leaves the column empty
@@ -48,3 +50,5 @@ private:
     int64_t m_nBucket = 1;
     std::vector<Bucket> m_buckets;
 };
+
+} // namespace qel

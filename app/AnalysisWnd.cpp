@@ -2,7 +2,7 @@
 
 #include "app/FileChoice.h"
 #include "app/PlotPicture.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
 #include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
@@ -48,8 +48,8 @@ const double_PARAM& AxisLimits(const CAttractor& a, int axis) {
 
 } // namespace
 
-CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
-    : QWidget(owner, Qt::Window), m_pOwner(owner) {
+CAnalysisWnd::CAnalysisWnd(CRecordHost& host, QWidget* owner, const QString& title)
+    : QWidget(owner, Qt::Window), m_host(host) {
     setWindowTitle(title);
     m_pRunner = new CRunner(this);
     auto* layout = new QVBoxLayout(this);
@@ -117,18 +117,17 @@ CAnalysisWnd::CParamRow CAnalysisWnd::AddParamRow(int row, const QString& label)
     m_pSettings->addWidget(new QLabel("to"), row, 4);
     m_pSettings->addWidget(r.pHi, row, 5);
     connect(r.pParam, &QComboBox::activated, this, [this, r] {
-        const CAttractor* a = m_pOwner->Attractor();
         const int p = ParamOf(r);
-        if (a && p >= 0) {
-            r.pLo->setText(Number(AxisLimits(*a, p).m_lower));
-            r.pHi->setText(Number(AxisLimits(*a, p).m_upper));
+        if (p >= 0) {
+            r.pLo->setText(Number(AxisLimits(m_host.Record(), p).m_lower));
+            r.pHi->setText(Number(AxisLimits(m_host.Record(), p).m_upper));
         }
     });
     return r;
 }
 
 void CAnalysisWnd::FillParamRow(CParamRow& r, int param) {
-    const CAttractor* a = m_pOwner->Attractor();
+    const CAttractor* a = &m_host.Record();
     r.pParam->clear();
     for (int p = 0; p < kAxisCount; ++p)
         if (p >= UsedParameterCount(m_nKind) && p < 7)
@@ -160,9 +159,8 @@ bool CAnalysisWnd::ReadRange(const CParamRow& r, double& lo, double& hi) {
 }
 
 void CAnalysisWnd::Open() {
-    const CAttractor* a = m_pOwner->Attractor();
-    if (a && a->GetKind() != m_nKind && !IsComputing()) {
-        m_nKind = a->GetKind();
+    if (m_host.Record().GetKind() != m_nKind && !IsComputing()) {
+        m_nKind = m_host.Record().GetKind();
         ResetSettings();
     }
     show();
@@ -176,14 +174,12 @@ bool CAnalysisWnd::IsComputing() const {
 
 void CAnalysisWnd::OnCompute() {
     StopAndWait();
-    const CAttractor* a = m_pOwner->Attractor();
-    if (!a)
-        return;
-    if (a->GetKind() != m_nKind) {
-        m_nKind = a->GetKind();
+    const CAttractor& a = m_host.Record();
+    if (a.GetKind() != m_nKind) {
+        m_nKind = a.GetKind();
         ResetSettings();
     }
-    CSweep sweep = CSweep::FromRecord(*a);
+    CSweep sweep = CSweep::FromRecord(a);
     if (!ReadSettings(sweep))
         return;
     m_nComputedKind = m_nKind;
@@ -236,12 +232,12 @@ void CAnalysisWnd::ShowStatus(const QString& text) {
 
 void CAnalysisWnd::WriteToMainWindow(const int* axes, const double* values, int count,
                                      EMethod method) {
-    const CAttractor* a = m_pOwner->Attractor();
-    if (!a || a->GetKind() != m_nComputedKind) {
+    const CAttractor* a = &m_host.Record();
+    if (a->GetKind() != m_nComputedKind) {
         ShowStatus("This picture belongs to another attractor; compute it again first.");
         return;
     }
-    m_pOwner->WriteSweptValues(axes, values, count);
+    m_host.WriteValues(axes, values, count);
     QStringList parts;
     bool variation = false;
     for (int k = 0; k < count; ++k) {

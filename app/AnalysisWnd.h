@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class CQel2Dlg;
+class CRecordHost;
 class CRunner;
 class QComboBox;
 class QDoubleSpinBox;
@@ -22,10 +22,10 @@ class QTimer;
 class CAnalysisWnd : public QWidget {
     Q_OBJECT
 public:
-    CAnalysisWnd(CQel2Dlg* owner, const QString& title);
+    CAnalysisWnd(CRecordHost& host, QWidget* owner, const QString& title);
     ~CAnalysisWnd() override;
 
-    // Brings the settings in line with the main window's kind, then shows the window.
+    // Brings the settings in line with the host's kind, then shows the window.
     void Open();
     void OnCompute();
     void OnCancel();
@@ -62,8 +62,8 @@ protected:
     virtual void Redraw() = 0;
     virtual bool SaveData(const std::string& path) = 0;
 
-    // Writes swept values into the main window's boxes as a country choice does, and says so
-    // (and, for a picture of the equations, that the Run draws them with its own step).
+    // Writes swept values into the host's boxes as a country choice does, and says so (and,
+    // for a picture of the equations, that the Run draws them with its own step).
     void WriteToMainWindow(const int* axes, const double* values, int count, qel::EMethod method);
     void MarkChanged() { m_bDirty = true; }
     void ShowStatus(const QString& text);
@@ -71,7 +71,7 @@ protected:
     // The picture goes between the settings and the buttons; Save Picture saves it.
     void SetPlot(QCustomPlot* plot);
 
-    CQel2Dlg* m_pOwner;
+    CRecordHost& m_host;
     QGridLayout* m_pSettings = nullptr;
     int m_nKind = -1;
 

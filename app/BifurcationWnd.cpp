@@ -1,7 +1,7 @@
 #include "app/BifurcationWnd.h"
 
 #include "analysis/SweepCsv.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
 #include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
@@ -13,7 +13,8 @@
 
 using namespace qel;
 
-CBifurcationWnd::CBifurcationWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Bifurcation Diagram") {
+CBifurcationWnd::CBifurcationWnd(CRecordHost& host, QWidget* owner)
+    : CAnalysisWnd(host, owner, "Bifurcation Diagram") {
     m_row = AddParamRow(0, "Parameter");
     m_pColumns = new QSpinBox;
     m_pColumns->setRange(1, 100000);

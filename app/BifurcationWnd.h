@@ -7,7 +7,7 @@
 class CBifurcationWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
-    explicit CBifurcationWnd(CQel2Dlg* owner);
+    CBifurcationWnd(CRecordHost& host, QWidget* owner);
 
     CBifurcationPlot* Plot() const { return m_pPlot; }
     QSpinBox *m_pColumns = nullptr, *m_pMaxima = nullptr;

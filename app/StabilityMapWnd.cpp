@@ -1,7 +1,7 @@
 #include "app/StabilityMapWnd.h"
 
 #include "analysis/SweepCsv.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
 #include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
@@ -16,7 +16,8 @@
 
 using namespace qel;
 
-CStabilityMapWnd::CStabilityMapWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Stability Map") {
+CStabilityMapWnd::CStabilityMapWnd(CRecordHost& host, QWidget* owner)
+    : CAnalysisWnd(host, owner, "Stability Map") {
     m_rows[0] = AddParamRow(0, "Across");
     m_rows[1] = AddParamRow(1, "Up");
     m_pGridW = new QSpinBox;

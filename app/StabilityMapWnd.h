@@ -10,7 +10,7 @@ class QCheckBox;
 class CStabilityMapWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
-    explicit CStabilityMapWnd(CQel2Dlg* owner);
+    CStabilityMapWnd(CRecordHost& host, QWidget* owner);
 
     CMapPlot* Plot() const { return m_pPlot; }
     QSpinBox *m_pGridW = nullptr, *m_pGridH = nullptr;

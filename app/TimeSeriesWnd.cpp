@@ -35,7 +35,8 @@ void StyleAxis(QCPAxis* axis) {
 }
 } // namespace
 
-CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
+CTimeSeriesWnd::CTimeSeriesWnd(CRecordHost* host, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_pHost(host) {
     setObjectName("timeSeries");
     setWindowTitle("QEL - Time Series");
     setFont(PlotFont());
@@ -105,6 +106,8 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
     layout->addWidget(m_pPlot, 1);
     layout->addLayout(buttons);
 
+    if (m_pHost)
+        connect(m_pHost, &CRecordHost::RecordReplaced, this, &CTimeSeriesWnd::Follow);
     m_pRunner = new CRunner(this);
     connect(m_pCancel, &QPushButton::clicked, m_pRunner, &CRunner::Cancel);
     connect(m_pRunner, &CRunner::Progress, this, [this](qint64 done, qint64 total) {
@@ -116,6 +119,25 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
 
 CTimeSeriesWnd::~CTimeSeriesWnd() {
     m_pRunner->Wait(); // the builds read nothing of this window, but they end with it
+}
+
+void CTimeSeriesWnd::Open() {
+    const bool wasVisible = isVisible();
+    show();
+    raise();
+    activateWindow();
+    if (!wasVisible) // a hidden window did not follow
+        Follow();
+}
+
+void CTimeSeriesWnd::Follow() {
+    if (!m_pHost || !isVisible())
+        return;
+    const CAttractor& a = m_pHost->Record();
+    const char* const* axes = qel::KindInfo(a.GetKind()).szAxes;
+    const std::string names[3] = {axes[0], axes[1], axes[2]};
+    SetTrajectories(m_pHost->ShownRecords(), names);
+    setWindowTitle(QString("QEL - Time Series, %1").arg(a.GetName()));
 }
 
 bool CTimeSeriesWnd::IsBuilding() const {
@@ -137,7 +159,7 @@ int64_t CTimeSeriesWnd::MaxPoints() const {
     return n;
 }
 
-void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
+void CTimeSeriesWnd::SetTrajectories(std::vector<CNamedRecord> inputs,
                                      const std::string (&axisNames)[3]) {
     m_pRunner->Wait();
     disconnect(m_pRunner, &CRunner::Finished, this, nullptr);
@@ -146,7 +168,7 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
     m_building.clear();
     QList<int> items;
     int64_t total = 0;
-    for (CSeriesInput& in : inputs) {
+    for (CNamedRecord& in : inputs) {
         if (!in.record)
             continue;
         items.push_back(static_cast<int>(records->size()));
@@ -157,7 +179,7 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
         m_building.push_back(std::move(c));
     }
     // Many curves share the memory of one, at the price of a little more work per view.
-    const int64_t buckets = std::max<int64_t>(4096, CTimeEnvelope::kDefaultBuckets /
+    const int64_t buckets = std::max<int64_t>(4096, qel::CTimeEnvelope::kDefaultBuckets /
                                                         std::max<qsizetype>(1, items.size()));
     std::vector<std::string> names(axisNames, axisNames + 3);
     connect(m_pRunner, &CRunner::Finished, this, [this, names] {
@@ -177,11 +199,11 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
     m_pInfo->hide();
     m_pProgress->show();
     m_pCancel->show();
-    m_pRunner->Start<CTimeEnvelope>(
+    m_pRunner->Start<qel::CTimeEnvelope>(
         items,
         [records, buckets](int k, CRunnerTask& task) {
             const CAttractor& r = *(*records)[k];
-            CTimeEnvelope envelope;
+            qel::CTimeEnvelope envelope;
             int64_t counted = 0;
             envelope.Build(r, r.m_iteration.m_value, buckets, [&](int64_t points) {
                 task.AddDone(points - counted);
@@ -191,7 +213,7 @@ void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
             task.AddDone(envelope.Points() - counted);
             return envelope;
         },
-        [this, records](int k, CTimeEnvelope&& envelope) {
+        [this, records](int k, qel::CTimeEnvelope&& envelope) {
             m_building[k].envelope = std::move(envelope);
             m_building[k].record = std::move((*records)[k]);
         },
@@ -281,7 +303,7 @@ void CTimeSeriesWnd::Refresh() {
                 QVector<double> keys, values;
                 keys.reserve(2 * m_nColumns);
                 values.reserve(2 * m_nColumns);
-                for (const CEnvelopeColumn& col : c.shown) {
+                for (const qel::CEnvelopeColumn& col : c.shown) {
                     if (col.count == 0 || col.loAt[a] < 0)
                         continue;
                     // Both ends of the column's range in the order the trajectory met them;
@@ -336,7 +358,7 @@ void CTimeSeriesWnd::OnSaveData() {
     // The steps in view, of every curve.
     std::vector<CCsvCurve> curves;
     for (const Curve& c : m_curves)
-        curves.push_back({c.name, SnapshotRecord(*c.record), c.envelope.Points() - 1});
+        curves.push_back({c.name, qel::SnapshotRecord(*c.record), c.envelope.Points() - 1});
     ExportTrajectoryCsv(this, QString::fromStdString(*chosen), std::move(curves),
                         static_cast<int64_t>(std::ceil(m_dLo)),
                         static_cast<int64_t>(std::ceil(m_dHi)) - 1);

@@ -25,10 +25,10 @@ bool Write(const std::string& path, const std::vector<CCsvCurve>& curves, int64_
     platform::CAtomicFile file(path);
     const bool named = curves.size() > 1;
     bool ok = file.Write((named ? "country," : "") +
-                         TrajectoryCsvHeader(curves.front().record->GetKind()));
+                         qel::TrajectoryCsvHeader(curves.front().record->GetKind()));
     for (const CCsvCurve& c : curves) {
         int64_t counted = 0;
-        ok = ok && WriteTrajectoryCsv(
+        ok = ok && qel::WriteTrajectoryCsv(
                        *c.record, c.steps, first, last,
                        named ? platform::CsvField(c.name) + "," : std::string(),
                        [&](const char* text, std::size_t n) { return file.Write(text, n); },

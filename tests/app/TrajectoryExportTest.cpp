@@ -8,12 +8,11 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <sstream>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
 // The text's lines, each split at its commas.
-std::vector<std::vector<std::string>> Rows(const std::string& text) {
+std::vector<std::vector<std::string>> Table(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -24,16 +23,11 @@ std::vector<std::vector<std::string>> Rows(const std::string& text) {
     }
     return rows;
 }
-
-std::vector<std::vector<std::string>> Table(const std::string& path) {
-    return Rows(TempDir::Read(path));
-}
-
 } // namespace
 
 // The record's pass as the dialog asked for it; the economic model names its axes.
 TEST_F(AppTest, ExportTrajectoryWritesThePlotsPointsExactly) {
-    dlg->OnSelectAttractor(2);
+    Select(2);
     answer = dir.File("Files/lorenz.csv");
     dlg->CommandAction(ID_FILE_EXPORT_TRAJECTORY)->trigger();
     Exported(dlg.get());
@@ -42,8 +36,8 @@ TEST_F(AppTest, ExportTrajectoryWritesThePlotsPointsExactly) {
     EXPECT_EQ(asked[0].filter, "CSV Files (*.csv)|*.csv||");
     EXPECT_EQ(asked[0].fileName, "trajectory.csv");
     EXPECT_EQ(asked[0].initialDir, dir.File("Files"));
-    const auto rows = Table(*answer);
-    const auto points = CollectTrajectory(A(), 2000);
+    const auto rows = Table(TempDir::Read(*answer));
+    const auto points = qel::CollectTrajectory(A(), 2000);
     ASSERT_EQ(rows.size(), 2002u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"step", "time", "x", "y", "z"}));
     // Every step written; the last one is the record's own pass to the bit, its model time two
@@ -54,11 +48,11 @@ TEST_F(AppTest, ExportTrajectoryWritesThePlotsPointsExactly) {
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(std::strtod(rows[2001][k + 2].c_str(), nullptr), want[k]) << rows[2001][k + 2];
 
-    dlg->OnSelectAttractor(5);
+    Select(5);
     answer = dir.File("Files/sorvan");
-    dlg->OnExportTrajectory();
+    Command(ID_FILE_EXPORT_TRAJECTORY);
     Exported(dlg.get());
-    EXPECT_EQ(Table(*answer).at(0),
+    EXPECT_EQ(Table(TempDir::Read(*answer)).at(0),
               (std::vector<std::string>{"step", "time", "x_output", "y_money", "z_pricing"}));
 }
 
@@ -66,7 +60,7 @@ TEST_F(AppTest, ExportTrajectoryWritesThePlotsPointsExactly) {
 // announced with its size, leaves the earlier file as it was and no temporary behind.
 TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
     answer = dir.File("no/such/t.csv");
-    dlg->OnExportTrajectory();
+    Command(ID_FILE_EXPORT_TRAJECTORY);
     Exported(dlg.get());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Error creating file " + *answer);
@@ -77,18 +71,18 @@ TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
     // Announced with its size in one line of the status line, for every kind at the most
     // points a Run draws.
     for (int kind = 0; kind < 6; ++kind) {
-        dlg->OnSelectAttractor(kind);
+        Select(kind);
         A().m_iteration.m_value = 10000000;
         std::string status;
         QTimer::singleShot(0, dlg.get(), [&] {
-            status = dlg->m_status->Text().toStdString();
+            status = Item<CxStatic>(IDC_STATUS)->Text().toStdString();
             if (auto* progress = dlg->findChild<QProgressDialog*>())
                 progress->cancel();
         });
-        dlg->OnExportTrajectory();
+        Command(ID_FILE_EXPORT_TRAJECTORY);
         Exported(dlg.get());
-        const QFontMetrics fm(dlg->m_status->LabelFont());
-        const int width = dlg->m_status->width();
+        const QFontMetrics fm(Item<CxStatic>(IDC_STATUS)->LabelFont());
+        const int width = Item<CxStatic>(IDC_STATUS)->width();
         const auto lines = CxStatic::BreakLines(QString::fromStdString(status), width, fm);
         EXPECT_TRUE(status.starts_with("Writing 10,000,001 points, ") && lines.size() == 1)
             << status << " in " << lines.size() << " lines";
@@ -96,7 +90,7 @@ TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_TRUE(TempDir::Read(*answer) == "earlier\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("Files")), {}), 1);
-    EXPECT_EQ(dlg->m_status->Text(), "");
+    EXPECT_EQ(Item<CxStatic>(IDC_STATUS)->Text(), "");
 }
 
 // The export writes on a worker from its own copies of the records. Here a three-country
@@ -107,40 +101,34 @@ TEST_F(AppTest, ExportTrajectoryLeavesNoPartialFile) {
 // read of freed memory.
 TEST_F(AppTest, RunDuringAMultiCurveExportLeavesTheFileWhole) {
     const int threads = CRunner::Pool()->maxThreadCount();
-    Type(EDIT_ITERATION, "70000");
-    Click(dlg->m_btnRun);
+    Type(IDC_ITERATION, "70000");
+    Click(Button(IDC_RUN));
     Accumulate({2, 3});
     dlg->CommandAction(ID_ANALYSIS_TIME_SERIES)->trigger();
-    CTimeSeriesWnd* ts = dlg->TimeSeriesWnd();
-    auto built = [&](const char* what) {
-        return WaitFor([&] { return !ts->IsBuilding(); }, 60000) ? "" : what;
-    };
-    ASSERT_STREQ(built("waited for the curves"), "");
-    ASSERT_EQ(ts->CurveCount(), 3);
-    std::vector<CPoint3> last;
+    auto* ts = dlg->findChild<CTimeSeriesWnd*>();
+    ASSERT_EQ(Built(ts)->CurveCount(), 3);
+    std::vector<qel::CPoint3> last;
     for (int c = 0; c < 3; ++c)
-        last.push_back(CollectTrajectory(*ts->Envelope(c).Record(), 70000).back());
+        last.push_back(qel::CollectTrajectory(*ts->Envelope(c).Record(), 70000).back());
 
     answer = dir.File("held.csv");
     ASSERT_EQ(::mkfifo(answer->c_str(), 0600), 0);
     CRunner::Pool()->setMaxThreadCount(1);
     ts->OnSaveData();
-    Click(dlg->m_btnRun); // a fourth country, queued behind the export
+    Click(Button(IDC_RUN)); // a fourth country, queued behind the export
     Click(ts->findChild<QPushButton*>("cancel"));
     CRunner::Pool()->setMaxThreadCount(2);
-    EXPECT_STREQ(built("waited for the cancel"), "");
+    EXPECT_EQ(Built(ts)->CurveCount(), 3);
     EXPECT_TRUE(ts->findChild<QLabel*>("info")->text().startsWith("Cancelled"));
-    EXPECT_EQ(ts->CurveCount(), 3);
-    Click(dlg->m_btnRun); // a fifth: its curves replace the three
-    EXPECT_STREQ(built("waited for the new curves"), "");
-    EXPECT_EQ(ts->CurveCount(), 5);
+    Click(Button(IDC_RUN)); // a fifth: its curves replace the three
+    EXPECT_EQ(Built(ts)->CurveCount(), 5);
     std::string text;
     {
         CWatchdog held(60, "the held export to pass through its FIFO");
         std::thread([&] { text = TempDir::Read(*answer); }).join();
     }
     Exported(ts);
-    const auto rows = Rows(text);
+    const auto rows = Table(text);
     CRunner::Pool()->setMaxThreadCount(threads);
     ASSERT_EQ(rows.size(), 1 + 3 * 70001u);
     EXPECT_EQ(rows[0][0], "country");
@@ -150,9 +138,9 @@ TEST_F(AppTest, RunDuringAMultiCurveExportLeavesTheFileWhole) {
         const auto& row = rows[(c + 1) * 70001];
         ASSERT_EQ(row.size(), 6u) << c;
         EXPECT_EQ(row[0] + "," + row[1], std::string(names[c]) + ",70000");
-        const double want[3] = {last[c].x, last[c].y, last[c].z};
-        for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(std::strtod(row[k + 3].c_str(), nullptr), want[k]) << c << " " << k;
+        EXPECT_EQ(std::strtod(row[3].c_str(), nullptr), last[c].x) << c;
+        EXPECT_EQ(std::strtod(row[4].c_str(), nullptr), last[c].y) << c;
+        EXPECT_EQ(std::strtod(row[5].c_str(), nullptr), last[c].z) << c;
     }
     EXPECT_TRUE(std::filesystem::is_fifo(*answer)); // written in place, not replaced
 }
