@@ -1,5 +1,7 @@
 #include "analysis/RecordSnapshot.h"
 
+namespace qel {
+
 std::unique_ptr<CAttractor> SnapshotRecord(const CAttractor& record) {
     std::unique_ptr<CAttractor> copy(CreateAttractor(record.GetKind()));
     if (!copy)
@@ -14,3 +16,5 @@ std::unique_ptr<CAttractor> SnapshotRecord(const CAttractor& record) {
     copy->m_zoom = record.m_zoom;
     return copy;
 }
+
+} // namespace qel

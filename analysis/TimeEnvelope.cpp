@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qel {
+
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -35,12 +37,13 @@ template <class Range> void AddPoint(Range& r, int64_t i, const double (&v)[3]) 
 }
 } // namespace
 
-void CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBuckets) {
+bool CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBuckets,
+                          const std::function<bool(int64_t)>& going) {
     m_buckets.clear();
     m_nPoints = 0;
     m_pRecord = SnapshotRecord(record);
     if (!m_pRecord)
-        return;
+        return false;
     const int64_t points = std::max<int64_t>(steps, 0) + 1;
     maxBuckets = std::max<int64_t>(maxBuckets, 1);
     m_nBucket = (points + maxBuckets - 1) / maxBuckets;
@@ -52,8 +55,11 @@ void CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBu
     int64_t i = 0, left = 0; // left: points still to go into *b
     auto add = [&] {
         if (left == 0) {
-            if (i > 0)
+            if (i > 0) {
+                if (going && !going(i))
+                    return false;
                 ++b;
+            }
             StartRange(*b);
             std::copy(v, v + 3, b->start);
             left = m_nBucket;
@@ -61,15 +67,21 @@ void CTimeEnvelope::Build(const CAttractor& record, int64_t steps, int64_t maxBu
         AddPoint(*b, i, v);
         --left;
         ++i;
+        return true;
     };
     add();
-    qel::Integrate(*m_pRecord, v[0], v[1], v[2], points - 1, [&](double X, double Y, double Z) {
+    Integrate(*m_pRecord, v[0], v[1], v[2], points - 1, [&](double X, double Y, double Z) {
         v[0] = X;
         v[1] = Y;
         v[2] = Z;
-        add();
+        return add();
     });
+    if (i < points) {
+        m_buckets.clear();
+        return false;
+    }
     m_nPoints = points;
+    return true;
 }
 
 int64_t CTimeEnvelope::ColumnOf(int64_t i, double lo, double hi, int columns) {
@@ -131,7 +143,7 @@ std::vector<CEnvelopeColumn> CTimeEnvelope::Columns(double lo, double hi, int co
             ++i;
         };
         add();
-        qel::Integrate(*m_pRecord, v[0], v[1], v[2], to - begin, [&](double X, double Y, double Z) {
+        Integrate(*m_pRecord, v[0], v[1], v[2], to - begin, [&](double X, double Y, double Z) {
             v[0] = X;
             v[1] = Y;
             v[2] = Z;
@@ -140,3 +152,5 @@ std::vector<CEnvelopeColumn> CTimeEnvelope::Columns(double lo, double hi, int co
     }
     return out;
 }
+
+} // namespace qel

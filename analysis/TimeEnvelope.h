@@ -2,8 +2,11 @@
 #include "model/Attractor.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
+
+namespace qel {
 
 // What one pixel column of a time plot shows: the range of every point that falls in it.
 struct CEnvelopeColumn {
@@ -22,8 +25,10 @@ class CTimeEnvelope {
 public:
     static constexpr int64_t kDefaultBuckets = 1 << 16;
 
-    // Integrates steps steps of a copy of record.
-    void Build(const CAttractor& record, int64_t steps, int64_t maxBuckets = kDefaultBuckets);
+    // Integrates steps steps of a copy of record. going(points so far), when given, is asked
+    // now and then; when it says false the build stops, leaves nothing and returns false.
+    bool Build(const CAttractor& record, int64_t steps, int64_t maxBuckets = kDefaultBuckets,
+               const std::function<bool(int64_t)>& going = {});
 
     int64_t Points() const { return m_nPoints; }
     int64_t BucketSize() const { return m_nBucket; }
@@ -45,3 +50,5 @@ private:
     int64_t m_nBucket = 1;
     std::vector<Bucket> m_buckets;
 };
+
+} // namespace qel

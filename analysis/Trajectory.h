@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qel {
+
 struct CPoint3 {
     double x, y, z;
 };
@@ -11,3 +13,5 @@ struct CPoint3 {
 // The record's trajectory as a pass draws it: the initial point, then one point per step,
 // count steps in all (negative counts as none).
 std::vector<CPoint3> CollectTrajectory(const CAttractor& record, int64_t count);
+
+} // namespace qel

@@ -8,8 +8,10 @@
 #include <charconv>
 #include <vector>
 
+namespace qel {
+
 std::string TrajectoryCsvHeader(int kind) {
-    const char* const* columns = qel::KindInfo(kind).szCsvColumns;
+    const char* const* columns = KindInfo(kind).szCsvColumns;
     return std::string("step,time,") + columns[0] + "," + columns[1] + "," + columns[2] + "\n";
 }
 
@@ -37,7 +39,7 @@ bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, 
     last = std::min(last, steps);
     if (first > last)
         return true;
-    const double stepTime = qel::ModelTimePerStep(record.m_variation.m_value);
+    const double stepTime = ModelTimePerStep(record.m_variation.m_value);
     std::vector<char> block(std::size_t(1) << 20);
     const std::size_t lineMax = kLineMax + prefix.size();
     char* at = block.data();
@@ -59,7 +61,7 @@ bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, 
     };
     double x = record.m_initX.m_value, y = record.m_initY.m_value, z = record.m_initZ.m_value;
     if (line(x, y, z))
-        qel::Integrate(record, x, y, z, last, line);
+        Integrate(record, x, y, z, last, line);
     if (ok && at != block.data())
         ok = sink(block.data(), static_cast<std::size_t>(at - block.data()));
     if (ok && progress)
@@ -81,3 +83,5 @@ int64_t EstimateTrajectoryCsvBytes(const CAttractor& record, int64_t steps) {
         std::max<int64_t>(0, static_cast<int64_t>(std::to_string(steps).size()) - 2);
     return perLine * (steps + 1);
 }
+
+} // namespace qel

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+namespace qel {
+
 // The trajectory as text: one line per point, step 0 the initial point, the model time as
 // step x qel::ModelTimePerStep, every number by platform::FormatCsvNumber ("%.17g" in any
 // locale, so it reads back to the same double).
@@ -26,3 +28,5 @@ bool WriteTrajectoryCsv(const CAttractor& record, int64_t steps, int64_t first, 
 
 // The expected size in bytes of the lines of a whole trajectory, from its first points.
 int64_t EstimateTrajectoryCsvBytes(const CAttractor& record, int64_t steps);
+
+} // namespace qel

@@ -2,21 +2,21 @@
 
 #include "app/FileChoice.h"
 #include "app/PlotPicture.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThreadPool>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -48,11 +48,10 @@ const double_PARAM& AxisLimits(const CAttractor& a, int axis) {
 
 } // namespace
 
-CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
-    : QWidget(owner, Qt::Window), m_pOwner(owner) {
+CAnalysisWnd::CAnalysisWnd(CRecordHost& host, QWidget* owner, const QString& title)
+    : QWidget(owner, Qt::Window), m_host(host) {
     setWindowTitle(title);
-    m_pPool = new QThreadPool(this);
-    m_pPool->setMaxThreadCount(QThread::idealThreadCount());
+    m_pRunner = new CRunner(this);
     auto* layout = new QVBoxLayout(this);
     m_pSettings = new QGridLayout;
     layout->addLayout(m_pSettings);
@@ -86,6 +85,11 @@ CAnalysisWnd::CAnalysisWnd(CQel2Dlg* owner, const QString& title)
     connect(m_btnCancel, &QPushButton::clicked, this, &CAnalysisWnd::OnCancel);
     connect(m_btnSavePicture, &QPushButton::clicked, this, &CAnalysisWnd::OnSavePicture);
     connect(m_btnSaveData, &QPushButton::clicked, this, &CAnalysisWnd::OnSaveData);
+    connect(m_pRunner, &CRunner::Progress, this, [this](qint64 done, qint64 total) {
+        m_pProgress->setRange(0, static_cast<int>(total));
+        m_pProgress->setValue(static_cast<int>(done));
+    });
+    connect(m_pRunner, &CRunner::Finished, this, &CAnalysisWnd::OnFinished);
     // Results arrive by the thousand: the picture is redrawn a few times a second at most.
     m_pRedraw = new QTimer(this);
     m_pRedraw->setInterval(150);
@@ -113,18 +117,17 @@ CAnalysisWnd::CParamRow CAnalysisWnd::AddParamRow(int row, const QString& label)
     m_pSettings->addWidget(new QLabel("to"), row, 4);
     m_pSettings->addWidget(r.pHi, row, 5);
     connect(r.pParam, &QComboBox::activated, this, [this, r] {
-        const CAttractor* a = m_pOwner->Attractor();
         const int p = ParamOf(r);
-        if (a && p >= 0) {
-            r.pLo->setText(Number(AxisLimits(*a, p).m_lower));
-            r.pHi->setText(Number(AxisLimits(*a, p).m_upper));
+        if (p >= 0) {
+            r.pLo->setText(Number(AxisLimits(m_host.Record(), p).m_lower));
+            r.pHi->setText(Number(AxisLimits(m_host.Record(), p).m_upper));
         }
     });
     return r;
 }
 
 void CAnalysisWnd::FillParamRow(CParamRow& r, int param) {
-    const CAttractor* a = m_pOwner->Attractor();
+    const CAttractor* a = &m_host.Record();
     r.pParam->clear();
     for (int p = 0; p < kAxisCount; ++p)
         if (p >= UsedParameterCount(m_nKind) && p < 7)
@@ -156,9 +159,8 @@ bool CAnalysisWnd::ReadRange(const CParamRow& r, double& lo, double& hi) {
 }
 
 void CAnalysisWnd::Open() {
-    const CAttractor* a = m_pOwner->Attractor();
-    if (a && a->GetKind() != m_nKind && !IsComputing()) {
-        m_nKind = a->GetKind();
+    if (m_host.Record().GetKind() != m_nKind && !IsComputing()) {
+        m_nKind = m_host.Record().GetKind();
         ResetSettings();
     }
     show();
@@ -167,33 +169,21 @@ void CAnalysisWnd::Open() {
 }
 
 bool CAnalysisWnd::IsComputing() const {
-    return m_pWatcher && m_pWatcher->isRunning();
+    return m_pRunner->IsRunning();
 }
 
 void CAnalysisWnd::OnCompute() {
     StopAndWait();
-    const CAttractor* a = m_pOwner->Attractor();
-    if (!a)
-        return;
-    if (a->GetKind() != m_nKind) {
-        m_nKind = a->GetKind();
+    const CAttractor& a = m_host.Record();
+    if (a.GetKind() != m_nKind) {
+        m_nKind = a.GetKind();
         ResetSettings();
     }
-    CSweep sweep = CSweep::FromRecord(*a);
+    CSweep sweep = CSweep::FromRecord(a);
     if (!ReadSettings(sweep))
         return;
     m_nComputedKind = m_nKind;
-    m_pCancel = std::make_shared<std::atomic<bool>>(false);
-    m_bCancelled = false;
-    delete m_pWatcher;
-    m_pWatcher = Launch(sweep, m_pCancel);
-    m_pWatcher->setParent(this);
-    connect(m_pWatcher, &QFutureWatcherBase::progressRangeChanged, m_pProgress,
-            &QProgressBar::setRange);
-    connect(m_pWatcher, &QFutureWatcherBase::progressValueChanged, m_pProgress,
-            &QProgressBar::setValue);
-    connect(m_pWatcher, &QFutureWatcherBase::finished, this, &CAnalysisWnd::OnFinished);
-    m_pProgress->setValue(0);
+    Launch(sweep);
     m_btnCompute->setEnabled(false);
     m_btnCancel->setEnabled(true);
     m_btnSavePicture->setEnabled(true);
@@ -204,23 +194,12 @@ void CAnalysisWnd::OnCompute() {
 }
 
 void CAnalysisWnd::OnCancel() {
-    if (!IsComputing())
-        return;
-    m_bCancelled = true;
-    m_pCancel->store(true);
-    m_pWatcher->cancel();
+    m_pRunner->Cancel();
 }
 
 void CAnalysisWnd::StopAndWait() {
-    if (!m_pWatcher)
-        return;
-    if (m_pWatcher->isRunning()) {
-        m_bCancelled = true;
-        m_pCancel->store(true);
-        m_pWatcher->cancel();
-    }
     // Cells look at the cancel flag every few thousand steps: this wait is short.
-    m_pWatcher->waitForFinished();
+    m_pRunner->Wait();
 }
 
 void CAnalysisWnd::OnFinished() {
@@ -229,7 +208,7 @@ void CAnalysisWnd::OnFinished() {
     Redraw();
     m_btnCompute->setEnabled(true);
     m_btnCancel->setEnabled(false);
-    if (m_bCancelled)
+    if (m_pRunner->WasCancelled())
         ShowStatus("Cancelled: the picture shows what was computed.");
     else {
         m_pProgress->setValue(m_pProgress->maximum());
@@ -253,12 +232,12 @@ void CAnalysisWnd::ShowStatus(const QString& text) {
 
 void CAnalysisWnd::WriteToMainWindow(const int* axes, const double* values, int count,
                                      EMethod method) {
-    const CAttractor* a = m_pOwner->Attractor();
-    if (!a || a->GetKind() != m_nComputedKind) {
+    const CAttractor* a = &m_host.Record();
+    if (a->GetKind() != m_nComputedKind) {
         ShowStatus("This picture belongs to another attractor; compute it again first.");
         return;
     }
-    m_pOwner->WriteSweptValues(axes, values, count);
+    m_host.WriteValues(axes, values, count);
     QStringList parts;
     bool variation = false;
     for (int k = 0; k < count; ++k) {

@@ -2,33 +2,30 @@
 #include "analysis/Sweep.h"
 
 #include <QWidget>
-#include <atomic>
-#include <memory>
 
-class CQel2Dlg;
+class CRecordHost;
+class CRunner;
 class QComboBox;
 class QDoubleSpinBox;
 class QCustomPlot;
-class QFutureWatcherBase;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QThreadPool;
 class QTimer;
 
 // What the stability map and the bifurcation diagram share: a window beside the main one with
-// settings, Compute, a progress bar, Cancel and the two Save buttons. The work runs on
-// QtConcurrent's pool; closing the window cancels it.
+// settings, Compute, a progress bar, Cancel and the two Save buttons. The work goes through
+// the runner (app/Runner.h); closing the window cancels it.
 class CAnalysisWnd : public QWidget {
     Q_OBJECT
 public:
-    CAnalysisWnd(CQel2Dlg* owner, const QString& title);
+    CAnalysisWnd(CRecordHost& host, QWidget* owner, const QString& title);
     ~CAnalysisWnd() override;
 
-    // Brings the settings in line with the main window's kind, then shows the window.
+    // Brings the settings in line with the host's kind, then shows the window.
     void Open();
     void OnCompute();
     void OnCancel();
@@ -60,24 +57,21 @@ protected:
     virtual void ResetSettings() = 0;
     // The sweep from the settings, false when they are refused.
     virtual bool ReadSettings(qel::CSweep& sweep) = 0;
-    // Starts the work; returns the watcher that follows it.
-    virtual QFutureWatcherBase* Launch(const qel::CSweep& sweep,
-                                       std::shared_ptr<std::atomic<bool>> cancel) = 0;
+    // Starts the work on Runner().
+    virtual void Launch(const qel::CSweep& sweep) = 0;
     virtual void Redraw() = 0;
     virtual bool SaveData(const std::string& path) = 0;
 
-    // Writes swept values into the main window's boxes as a country choice does, and says so
-    // (and, for a picture of the equations, that the Run draws them with its own step).
+    // Writes swept values into the host's boxes as a country choice does, and says so (and,
+    // for a picture of the equations, that the Run draws them with its own step).
     void WriteToMainWindow(const int* axes, const double* values, int count, qel::EMethod method);
     void MarkChanged() { m_bDirty = true; }
     void ShowStatus(const QString& text);
-    // The analysis runs on a pool of its own: Qt paints with helpers from the global pool, and
-    // a window whose painting waits for a busy global pool would freeze until the map is done.
-    QThreadPool* Pool() const { return m_pPool; }
+    CRunner* Runner() const { return m_pRunner; }
     // The picture goes between the settings and the buttons; Save Picture saves it.
     void SetPlot(QCustomPlot* plot);
 
-    CQel2Dlg* m_pOwner;
+    CRecordHost& m_host;
     QGridLayout* m_pSettings = nullptr;
     int m_nKind = -1;
 
@@ -88,11 +82,9 @@ private:
     void StopAndWait();
     void closeEvent(QCloseEvent* event) override;
 
-    QFutureWatcherBase* m_pWatcher = nullptr;
-    std::shared_ptr<std::atomic<bool>> m_pCancel;
+    CRunner* m_pRunner = nullptr;
     QTimer* m_pRedraw = nullptr;
-    QThreadPool* m_pPool = nullptr;
     QCustomPlot* m_pPlotWidget = nullptr;
-    bool m_bDirty = false, m_bCancelled = false;
+    bool m_bDirty = false;
     int m_nComputedKind = -1;
 };

@@ -1,4 +1,5 @@
 #include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
 
 #include "controls/ClrStatic.h"
 #include "controls/xStatic.h"
@@ -23,16 +24,22 @@ void CQel2Dlg::OnSelectAttractor(int kind) {
 }
 
 void CQel2Dlg::SelectAttractor() {
+    std::unique_ptr<CAttractor> record(CreateAttractor(m_nAttractor));
+    record->LoadSettings();
+    AdoptRecord(std::move(record));
+    ApplyAttractorLayout();
+}
+
+// The record replaces the current one, with no accumulation, and the boxes show it.
+void CQel2Dlg::AdoptRecord(std::unique_ptr<CAttractor> record) {
     // Nothing may still draw with the record that goes now.
     m_drawWnd->StopWorker();
-    m_pAttractor.reset(CreateAttractor(m_nAttractor));
-    m_pAttractor->LoadSettings();
+    m_pAttractor = std::move(record);
     m_bAccumulate = false;
     m_accumulateBox->setChecked(false);
     m_accumulated.clear();
     m_drawWnd->SetAttractor(m_pAttractor.get());
     LoadEntriesFromAttractor();
-    ApplyAttractorLayout();
 }
 
 void CQel2Dlg::ApplyAttractorLayout() {
@@ -50,7 +57,7 @@ void CQel2Dlg::ApplyAttractorLayout() {
     m_drawWnd->m_nAnimate = 0;
     m_bHalted = false;
     PreparePlot();
-    UpdateTimeSeries();
+    emit Host().RecordReplaced();
     m_btnSimulate->setEnabled(true);
     m_btnRun->setEnabled(true);
 }

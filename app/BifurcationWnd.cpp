@@ -1,7 +1,8 @@
 #include "app/BifurcationWnd.h"
 
 #include "analysis/SweepCsv.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 
@@ -9,11 +10,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
-#include <QtConcurrent>
 
 using namespace qel;
 
-CBifurcationWnd::CBifurcationWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Bifurcation Diagram") {
+CBifurcationWnd::CBifurcationWnd(CRecordHost& host, QWidget* owner)
+    : CAnalysisWnd(host, owner, "Bifurcation Diagram") {
     m_row = AddParamRow(0, "Parameter");
     m_pColumns = new QSpinBox;
     m_pColumns->setRange(1, 100000);
@@ -77,22 +78,18 @@ bool CBifurcationWnd::ReadSettings(CSweep& sweep) {
     return true;
 }
 
-QFutureWatcherBase* CBifurcationWnd::Launch(const CSweep& sweep,
-                                            std::shared_ptr<std::atomic<bool>> cancel) {
+void CBifurcationWnd::Launch(const CSweep& sweep) {
     m_pPlot->Start(sweep, sweep.base.Axis(sweep.nAxis[0]));
     QList<int> columns;
     for (int c = 0; c < sweep.nCount[0]; ++c)
         columns.push_back(c);
-    auto* watcher = new QFutureWatcher<CColumnResult>;
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [this, watcher](int b, int e) {
-        for (int k = b; k < e; ++k)
-            m_pPlot->SetColumn(k, watcher->resultAt(k));
-        MarkChanged();
-    });
-    watcher->setFuture(QtConcurrent::mapped(Pool(), std::move(columns), [sweep, cancel](int c) {
-        return DiagramColumn(sweep, c, cancel.get());
-    }));
-    return watcher;
+    Runner()->Start<CColumnResult>(
+        columns,
+        [sweep](int c, CRunnerTask& task) { return DiagramColumn(sweep, c, task.CancelFlag()); },
+        [this](int c, CColumnResult&& r) {
+            m_pPlot->SetColumn(c, r);
+            MarkChanged();
+        });
 }
 
 void CBifurcationWnd::Redraw() {

@@ -2,14 +2,12 @@
 #include "app/AnalysisWnd.h"
 #include "app/BifurcationPlot.h"
 
-#include <QFutureWatcher>
-
 // "Bifurcation Diagram...": the local maxima of a variable over one axis, each column after
 // its transient has died away; a click on a column puts its value into the main window.
 class CBifurcationWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
-    explicit CBifurcationWnd(CQel2Dlg* owner);
+    CBifurcationWnd(CRecordHost& host, QWidget* owner);
 
     CBifurcationPlot* Plot() const { return m_pPlot; }
     QSpinBox *m_pColumns = nullptr, *m_pMaxima = nullptr;
@@ -22,8 +20,7 @@ public:
 protected:
     void ResetSettings() override;
     bool ReadSettings(qel::CSweep& sweep) override;
-    QFutureWatcherBase* Launch(const qel::CSweep& sweep,
-                               std::shared_ptr<std::atomic<bool>> cancel) override;
+    void Launch(const qel::CSweep& sweep) override;
     void Redraw() override;
     bool SaveData(const std::string& path) override;
 

@@ -1,4 +1,5 @@
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 
 #include "countries/CountryPresets.h"
 #include "model/Attractor.h"
@@ -14,7 +15,7 @@ void CQel2Dlg::LoadCountry(const std::string& name) {
         return;
     }
     for (int i = 0; i < 7; ++i)
-        m_strParam[i] = QString::fromStdString(values.text[i]);
+        BoundText(*RowValueBox(i)) = QString::fromStdString(values.text[i]);
     UpdateQelmeter();
     for (int i = 0; i < 7; ++i)
         m_pAttractor->m_param[i].m_bModified = 1;
@@ -26,10 +27,6 @@ void CQel2Dlg::FillCountryList() {
     for (const std::string& name : CountryNames(m_countries))
         m_comboCountry->addItem(QString::fromStdString(name));
     m_comboCountry->setCurrentIndex(m_comboCountry->count() > 0 ? 0 : -1);
-}
-
-void CQel2Dlg::ApplyCountryToAttractor(const std::string& name) {
-    ::ApplyCountryToAttractor(m_countries, name, *m_pAttractor);
 }
 
 void CQel2Dlg::OnCountryChanged() {

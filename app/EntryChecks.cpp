@@ -16,15 +16,6 @@
 #include <QMessageBox>
 #include <cstdio>
 
-namespace {
-QString Format8f(double v) {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%8f", v);
-    return QString::fromLatin1(buf);
-}
-
-} // namespace
-
 // Limits are skipped only while the economic model has a country other than the first
 // chosen: presets may go beyond them. Without a country list every value is checked.
 bool CQel2Dlg::ChecksLimits() const {
@@ -37,34 +28,18 @@ void CQel2Dlg::OnEntryChanged(const CValueBox& box) {
         box.Parameter(*m_pAttractor).m_bModified = 1;
 }
 
-QString CQel2Dlg::TrimZeros(const QString& text) {
-    if (text.isEmpty() || !text.contains('.'))
-        return text;
-    QString t = text;
-    int i = t.size() - 1;
-    while (i >= 0 && t[i] == '0')
-        t[i--] = ' ';
-    if (i >= 0 && t[i] == '.')
-        t[i] = ' ';
-    return t;
+QString& CQel2Dlg::BoundText(const CValueBox& box) {
+    return m_strBound[&box - kValueBoxes];
 }
 
 void CQel2Dlg::CopyMembersToControls() {
-    for (const CValueBox& box : kValueBoxes) {
-        const QString* text = BoundText(*this, box);
-        m_edit[box.nEdit]->setText(text ? *text : QString::number(m_nIteration));
-    }
+    for (const CValueBox& box : kValueBoxes)
+        qobject_cast<CFloatEdit*>(Box(box))->setText(BoundText(box));
 }
 
 void CQel2Dlg::LoadEntriesFromAttractor() {
-    CAttractor& a = *m_pAttractor;
-    m_nIteration = static_cast<unsigned>(a.m_iteration.m_stored);
-    m_strVariation = TrimZeros(Format8f(a.m_variation.m_stored));
-    char zoom[512];
-    std::snprintf(zoom, sizeof zoom, "%.2f", a.m_zoom.m_value);
-    m_strZoom = QString::fromLatin1(zoom);
-    for (int i = 0; i < 7; ++i)
-        m_strParam[i] = TrimZeros(Format8f(a.m_param[i].m_stored));
+    for (const CValueBox& box : kValueBoxes)
+        BoundText(box) = box.Text(box.Stored(*m_pAttractor));
     m_bCountriesLoaded = false;
     if (m_nAttractor == SORVAN_KIND) {
         m_countries.Clear();
@@ -79,62 +54,53 @@ void CQel2Dlg::LoadEntriesFromAttractor() {
             UpdateQelmeter();
         }
     }
-    m_strX = TrimZeros(Format8f(a.m_initX.m_stored));
-    m_strY = TrimZeros(Format8f(a.m_initY.m_stored));
-    m_strZ = TrimZeros(Format8f(a.m_initZ.m_stored));
     CopyMembersToControls();
 }
 
-bool CQel2Dlg::ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsigned& target) {
+// A box is read only when its text changed since a Run last accepted it. A value outside its
+// limits gets the message naming the box in the kind's words and every box its bound text
+// back; the parameter keeps its flag.
+bool CQel2Dlg::ValidateEntry(const CValueBox& box, bool sorvan) {
+    PARAMETER& param = box.Parameter(*m_pAttractor);
     if (!param.m_bModified)
         return false;
-    auto& p = static_cast<long_PARAM&>(param);
-    CFloatEdit* box = qobject_cast<CFloatEdit*>(GetDlgItem(id));
-    const uint32_t value = platform::AtoUnsigned(box->text().toLatin1().constData());
-    const int32_t signedValue = static_cast<int32_t>(value);
-    if (ChecksLimits() && !p.IsWithinLimits(signedValue)) {
-        char text[1024];
-        std::snprintf(text, sizeof text, LoadString(IDS_RANGE_INT), LoadString(labelId), p.m_lower,
-                      p.m_upper);
-        return RejectEntry(text);
+    const unsigned labelId = sorvan ? box.nSorvanLabel : box.nOtherLabel;
+    const QString text = qobject_cast<CFloatEdit*>(Box(box))->text();
+    char message[1024];
+    if (box.eText == CValueBox::Whole) {
+        auto& p = static_cast<long_PARAM&>(param);
+        const uint32_t value = platform::AtoUnsigned(text.toLatin1().constData());
+        const int32_t signedValue = static_cast<int32_t>(value);
+        if (ChecksLimits() && !p.IsWithinLimits(signedValue)) {
+            std::snprintf(message, sizeof message, LoadString(IDS_RANGE_INT), LoadString(labelId),
+                          p.m_lower, p.m_upper);
+            return RejectEntry(message);
+        }
+        p.m_value = signedValue;
+        BoundText(box) = box.Text(value);
+    } else {
+        auto& p = static_cast<double_PARAM&>(param);
+        const double value = text.isEmpty() ? 0.0 : platform::Atof(text.toLatin1().constData());
+        if (ChecksLimits() && !p.IsWithinLimits(value)) {
+            // The Zoom box has no label string of its own.
+            const char* label = labelId ? LoadString(labelId) : "Zoom";
+            std::snprintf(message, sizeof message, LoadString(IDS_RANGE_REAL), label, p.m_lower,
+                          p.m_upper);
+            return RejectEntry(message);
+        }
+        p.m_value = value;
+        BoundText(box) = text;
     }
-    p.m_value = signedValue;
-    target = value;
-    return AcceptEntry(p);
+    m_bAccepted = true;
+    param.m_bModified = 0;
+    return true;
 }
 
-bool CQel2Dlg::ValidateRealEntry(PARAMETER& param, int id, unsigned labelId, QString& target) {
-    if (!param.m_bModified)
-        return false;
-    auto& p = static_cast<double_PARAM&>(param);
-    CFloatEdit* box = qobject_cast<CFloatEdit*>(GetDlgItem(id));
-    const QString text = box->text();
-    const double value = text.isEmpty() ? 0.0 : platform::Atof(text.toLatin1().constData());
-    if (ChecksLimits() && !p.IsWithinLimits(value)) {
-        // The Zoom box has no label string of its own.
-        const char* label = labelId ? LoadString(labelId) : "Zoom";
-        char message[1024];
-        std::snprintf(message, sizeof message, LoadString(IDS_RANGE_REAL), label, p.m_lower,
-                      p.m_upper);
-        return RejectEntry(message);
-    }
-    p.m_value = value;
-    target = text;
-    return AcceptEntry(p);
-}
-
-// The message, then the bound texts back in every box; the parameter keeps its flag.
 bool CQel2Dlg::RejectEntry(const char* message) {
     platform::MessageBox(this, message);
     CopyMembersToControls();
     RepaintNow();
     return false;
-}
-
-bool CQel2Dlg::AcceptEntry(PARAMETER& param) {
-    m_bAccepted = true;
-    param.m_bModified = 0;
-    return true;
 }
 
 void CQel2Dlg::UpdateQelmeter() {

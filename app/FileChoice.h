@@ -5,8 +5,8 @@
 
 class QWidget;
 
-// The file dialogs of the additions open in the "Files" folder beside the executable, like
-// Save Parameters and Save As; the folder is created on first use.
+// Every file dialog of the program opens in the "Files" folder beside the executable; the
+// folder is created on first use.
 std::string FilesFolderPath();
 std::optional<std::string> AskFileInFiles(QWidget* parent, bool save, const char* filter,
                                           const char* name, const char* extension);

@@ -1,6 +1,7 @@
 #include "app/FileChoice.h"
 #include "app/Qel2Dlg.h"
 
+#include "countries/CountryPresets.h"
 #include "engine/BmpWriter.h"
 #include "engine/DrawWnd.h"
 #include "model/Attractor.h"
@@ -13,19 +14,13 @@
 #include <QPushButton>
 #include <memory>
 
-QString CQel2Dlg::AskParameterFile() {
-    auto chosen = AskFileInFiles(this, true, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
-    return chosen ? QString::fromStdString(*chosen) : QString();
-}
-
 void CQel2Dlg::OnSaveParameters() {
-    const QString path = AskParameterFile();
-    if (path.isEmpty())
-        return;
+    const auto chosen =
+        AskFileInFiles(this, true, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
     // All six sections are written in memory and replace the file once, so a failure part of
     // the way leaves the earlier file exactly as it was.
-    if (!SaveParameterFile(path.toStdString(), *m_pAttractor))
-        ReportErrorCreatingFile(this, path);
+    if (chosen && !SaveParameterFile(*chosen, *m_pAttractor))
+        ReportErrorCreatingFile(this, QString::fromStdString(*chosen));
 }
 
 QImage CQel2Dlg::CaptureBitmap() {
@@ -36,7 +31,7 @@ QImage CQel2Dlg::CaptureBitmap() {
     capture.fill(Qt::black);
     if (IsAccumulating() && !m_accumulated.empty()) {
         for (const std::string& name : m_accumulated) {
-            ApplyCountryToAttractor(name);
+            ApplyCountryToAttractor(m_countries, name, *m_pAttractor);
             m_drawWnd->RenderPlaneInto(capture);
         }
     } else {
@@ -47,8 +42,8 @@ QImage CQel2Dlg::CaptureBitmap() {
 }
 
 bool CQel2Dlg::WritePicture(const QString& path) {
-    // A bitmap's file is made before the picture is drawn, as the classic window did; both go
-    // through the atomic writer, so a failure leaves the earlier file as it was.
+    // A bitmap's file is made before the picture is drawn, so an unwritable name is reported
+    // before the screen changes; both go through the atomic writer.
     const std::string name = path.toStdString();
     platform::CAtomicFile file(name);
     if (IsBmpExtension(name) && !file.Open()) {
@@ -68,11 +63,6 @@ void CQel2Dlg::OnSaveAs() {
                                  "graph", "bmp");
     if (!chosen)
         return;
-    // The canvas is not for two threads: a running or paused animation ends first.
-    if (m_drawWnd->StopWorker()) {
-        m_btnStop->setEnabled(false);
-        m_btnSimulate->setEnabled(true);
-        m_drawWnd->m_nAnimate = 0;
-    }
+    StopForSave();
     WritePicture(QString::fromStdString(*chosen));
 }

@@ -1,14 +1,12 @@
 #include "app/FileChoice.h"
 #include "app/Qel2Dlg.h"
+#include "app/ValueBoxes.h"
 
-#include "controls/FloatEdit.h"
-#include "engine/DrawWnd.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 #include "platform/ProfileFile.h"
 #include "res/StringTable.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <cstdio>
 
@@ -32,20 +30,12 @@ void CQel2Dlg::OnLoadParameters() {
 
     // The rest is a selection of the current kind with the loaded record.
     OnClear();
-    m_drawWnd->StopWorker();
-    m_pAttractor = std::move(loaded);
-    m_bAccumulate = false;
-    m_accumulateBox->setChecked(false);
-    m_accumulated.clear();
-    m_drawWnd->SetAttractor(m_pAttractor.get());
-    LoadEntriesFromAttractor();
+    AdoptRecord(std::move(loaded));
     if (m_nAttractor == SORVAN_KIND) {
         // The file's values, not a country's: no country is chosen.
-        for (int i = 0; i < 7; ++i) {
-            char text[512];
-            std::snprintf(text, sizeof text, "%8f", m_pAttractor->m_param[i].m_stored);
-            m_strParam[i] = TrimZeros(QString::fromLatin1(text));
-        }
+        for (const CValueBox& box : kValueBoxes)
+            if (box.nRow >= 0 && box.nRow < 7)
+                BoundText(box) = box.Text(box.Stored(*m_pAttractor));
         m_comboCountry->setCurrentIndex(-1);
         CopyMembersToControls();
         UpdateQelmeter();
@@ -53,13 +43,6 @@ void CQel2Dlg::OnLoadParameters() {
     ApplyAttractorLayout();
     // The boxes show what the record holds: nothing waits for a Run to accept it, and a
     // value beyond its limits from a country's file is not refused again.
-    for (PARAMETER* p : {static_cast<PARAMETER*>(&m_pAttractor->m_variation),
-                         static_cast<PARAMETER*>(&m_pAttractor->m_iteration),
-                         static_cast<PARAMETER*>(&m_pAttractor->m_initX),
-                         static_cast<PARAMETER*>(&m_pAttractor->m_initY),
-                         static_cast<PARAMETER*>(&m_pAttractor->m_initZ),
-                         static_cast<PARAMETER*>(&m_pAttractor->m_zoom)})
-        p->m_bModified = 0;
-    for (double_PARAM& p : m_pAttractor->m_param)
-        p.m_bModified = 0;
+    for (const CValueBox& box : kValueBoxes)
+        box.Parameter(*m_pAttractor).m_bModified = 0;
 }

@@ -65,6 +65,7 @@ QColor ToQColor(COLORREF c) {
 CQel2Dlg::CQel2Dlg(QWidget* parent) : QDialog(parent) {
     m_strPreparing = LoadString(IDS_PREPARING);
     m_strSpilling = LoadString(IDS_SPILLING);
+    CreateHost();
     BuildControls();
     BuildMenu();
     BindControls();
@@ -72,7 +73,7 @@ CQel2Dlg::CQel2Dlg(QWidget* parent) : QDialog(parent) {
 }
 
 CQel2Dlg::~CQel2Dlg() {
-    CloseAnalysisWindows();
+    CloseSideWindows();
     // No worker may outlive the attractor or the drawing window.
     if (m_drawWnd)
         m_drawWnd->StopWorker();
@@ -144,10 +145,9 @@ void CQel2Dlg::BuildMenu() {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnLoadParameters);
             } else if (id == ID_FILE_EXPORT_TRAJECTORY) {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnExportTrajectory);
-            } else if (id == ID_ANALYSIS_TIME_SERIES) {
-                connect(action, &QAction::triggered, this, &CQel2Dlg::OnTimeSeries);
-            } else if (id == ID_ANALYSIS_BIFURCATION || id == ID_ANALYSIS_STABILITY_MAP) {
-                connect(action, &QAction::triggered, this, [this, id] { OnAnalysis(id); });
+            } else if (id == ID_ANALYSIS_TIME_SERIES || id == ID_ANALYSIS_BIFURCATION ||
+                       id == ID_ANALYSIS_STABILITY_MAP) {
+                connect(action, &QAction::triggered, this, [this, id] { OnSideWindow(id); });
             } else if (id == ID_HELP_GUIDE) {
                 connect(action, &QAction::triggered, this, [this] { ShowGuideDialog(this); });
             } else if (id == ID_HELP_ABOUT_QELMETER || id == IDM_ABOUTBOX) {
@@ -157,6 +157,10 @@ void CQel2Dlg::BuildMenu() {
         if (std::string(popup.text) == "&Attractor")
             connect(m, &QMenu::aboutToShow, this, &CQel2Dlg::OnUpdateAttractorMenu);
     }
+}
+
+QWidget* CQel2Dlg::Box(const CValueBox& box) const {
+    return GetDlgItem(box.nId);
 }
 
 QAction* CQel2Dlg::CommandAction(int id) const {
@@ -179,10 +183,10 @@ void CQel2Dlg::BindControls() {
     m_marker = m_builder.Item<CBMPStatic>(IDC_MARKER);
     m_progress = m_builder.Item<QProgressBar>(IDC_PROGRESS);
     for (const CValueBox& box : kValueBoxes) {
-        CFloatEdit* edit = m_edit[box.nEdit] = m_builder.Item<CFloatEdit>(box.nId);
+        CFloatEdit* edit = m_builder.Item<CFloatEdit>(box.nId);
         // Any replacement of the text marks the entry, also one made by the window itself.
         connect(edit, &QLineEdit::textChanged, this, [this, &box] { OnEntryChanged(box); });
-        if (box.nEdit < EDIT_X) {
+        if (box.nRow >= 0 && box.nRow < 7) { // the parameters a to g
             edit->installEventFilter(this);
             LimitInsertedText(edit);
         }
@@ -288,7 +292,7 @@ void CQel2Dlg::RepaintNow() {
     m_pClient->repaint();
 }
 
-long CQel2Dlg::OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+long CQel2Dlg::OnPlotMessage(unsigned message, uintptr_t, intptr_t) {
     switch (message) {
     case WM_PLOT_PROGRESS:
         return OnPlotProgress();
@@ -296,8 +300,6 @@ long CQel2Dlg::OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam
         return OnPlotFinished();
     case WM_PLOT_SHOWN:
         return OnPlotShown();
-    case WM_PLOT_MARKER:
-        return OnPlotMarker(wParam, lParam);
     default:
         return 0;
     }
@@ -319,9 +321,6 @@ void CQel2Dlg::RelabelControls() {
     };
     const char* xyzNames[3] = {LoadString(IDS_NAME_X), LoadString(IDS_NAME_Y),
                                LoadString(IDS_NAME_Z)};
-    const double_PARAM* params[10] = {&a.m_param[0], &a.m_param[1], &a.m_param[2], &a.m_param[3],
-                                      &a.m_param[4], &a.m_param[5], &a.m_param[6], &a.m_initX,
-                                      &a.m_initY,    &a.m_initZ};
     for (int r = 0; r < 10; ++r) {
         const char *name, *low, *high;
         if (r >= 7) {
@@ -337,8 +336,10 @@ void CQel2Dlg::RelabelControls() {
             low = LoadString(IDS_LOWER_LE);
             high = LoadString(IDS_UPPER_LE);
         }
-        const bool used = params[r]->m_bInUse;
-        QWidget* box = m_edit[r];
+        const CValueBox& valueBox = *RowValueBox(r);
+        const auto& param = static_cast<const double_PARAM&>(valueBox.Parameter(a));
+        const bool used = param.m_bInUse;
+        QWidget* box = Box(valueBox);
         if (used) {
             m_rows[r].name->SetWindowText(QString::fromLatin1(name));
             // A letter wider than the template's cell, such as G, keeps its last column.
@@ -346,8 +347,8 @@ void CQel2Dlg::RelabelControls() {
                                  .horizontalAdvance(QString::fromLatin1(name));
             if (need > m_rows[r].name->width())
                 m_rows[r].name->resize(need, m_rows[r].name->height());
-            m_rows[r].low->setText(fmt(low, params[r]->m_lower));
-            m_rows[r].high->setText(fmt(high, params[r]->m_upper));
+            m_rows[r].low->setText(fmt(low, param.m_lower));
+            m_rows[r].high->setText(fmt(high, param.m_upper));
             CDialogBuilder::FitWidth(m_rows[r].low);
             CDialogBuilder::FitWidth(m_rows[r].high);
         }
@@ -356,8 +357,6 @@ void CQel2Dlg::RelabelControls() {
               static_cast<QWidget*>(m_rows[r].high), box})
             w->setVisible(used);
     }
-    m_strZoom = fmt("%.2f", a.m_zoom.m_value);
-    m_edit[EDIT_ZOOM]->setText(m_strZoom);
 
     const unsigned plain[4] = {IDS_PLANE_XY, IDS_PLANE_XZ, IDS_PLANE_YZ, IDS_PLANE_XYZ};
     const unsigned economic[4] = {IDS_SORVAN_PLANE_XY, IDS_SORVAN_PLANE_XZ, IDS_SORVAN_PLANE_YZ,
@@ -381,10 +380,10 @@ void CQel2Dlg::RelabelControls() {
     const int labelY[3] = {sorvan ? 183 : 156, sorvan ? 212 : 185, sorvan ? 241 : 214};
     const int boxY[3] = {sorvan ? 183 : 156, sorvan ? 210 : 185, sorvan ? 239 : 214};
     for (int i = 0; i < 3; ++i) {
-        ParamLabelRow& row = m_rows[4 + i];
+        CLabelRow& row = m_rows[4 + i];
         row.name->move(64, labelY[i]);
         row.low->move(20, labelY[i]);
         row.high->move(72, labelY[i]);
-        m_edit[4 + i]->move(195, boxY[i]);
+        Box(*RowValueBox(4 + i))->move(195, boxY[i]);
     }
 }

@@ -14,30 +14,23 @@ class CAttractor;
 class CBMPStatic;
 class CClrStatic;
 class CDrawWnd;
-class CFloatEdit;
+class CRecordHost;
 class CTimeSeriesWnd;
 class CxStatic;
-class PARAMETER;
 struct CValueBox;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
-struct ParamLabelRow {
-    CxStatic* name = nullptr;
-    QLabel* low = nullptr;
-    QLabel* high = nullptr;
-};
-
 // The main window: the attractor's value boxes, the plot, the run buttons and the country
-// presets. One modal dialog for the program's whole life.
+// presets. One modal dialog for the program's whole life. The windows beside it (time series,
+// stability map, bifurcation diagram) see it only through its record host.
 class CQel2Dlg : public QDialog, public IPlotMessageSink {
     Q_OBJECT
 public:
@@ -48,7 +41,33 @@ public:
     int DoModal();
     bool OnInitDialog();
 
-    // Run control.
+    QWidget* GetDlgItem(int id) const { return m_builder.GetDlgItem(id); }
+    QAction* CommandAction(int id) const;
+    CRecordHost& Host() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class CHost;
+    struct CLabelRow {
+        CxStatic* name = nullptr;
+        QLabel* low = nullptr;
+        QLabel* high = nullptr;
+    };
+
+    void BuildControls();
+    void LimitInsertedText(QLineEdit* edit);
+    void BuildMenu();
+    void BindControls();
+    void RepaintNow();
+    QWidget* Box(const CValueBox& box) const;
+
+    // IPlotMessageSink
+    long OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+    void OnDrawingStarted(const std::string& status) override;
+
+    // Run control (RunControl.cpp).
     void OnRun();
     void OnSimulate();
     void OnStop();
@@ -57,83 +76,72 @@ public:
     long OnPlotProgress();
     long OnPlotFinished();
     long OnPlotShown();
-    long OnPlotMarker(uintptr_t wParam, intptr_t lParam);
     bool IsAccumulating() const;
+    // Stops an animation for a save; the buttons follow.
+    void StopForSave();
 
-    // Entry checks.
+    // Entry checks (EntryChecks.cpp).
     void OnEntryChanged(const CValueBox& box);
     void LoadEntriesFromAttractor();
-    static QString TrimZeros(const QString& text);
-    bool ValidateIntEntry(PARAMETER& param, int id, unsigned labelId, unsigned& target);
-    bool ValidateRealEntry(PARAMETER& param, int id, unsigned labelId, QString& target);
+    bool ValidateEntry(const CValueBox& box, bool sorvan);
+    bool RejectEntry(const char* message);
     void UpdateQelmeter();
     bool ChecksLimits() const;
     void CopyMembersToControls();
+    QString& BoundText(const CValueBox& box);
 
-    // Attractor selection and display.
+    // Attractor selection and display (AttractorSelection.cpp).
     void OnSelectAttractor(int kind);
     void OnUpdateAttractorMenu();
     void SelectAttractor();
+    void AdoptRecord(std::unique_ptr<CAttractor> record);
     void ApplyAttractorLayout();
     void RelabelControls();
     void OnDisplayPlane(int plane);
 
-    // Country presets.
+    // Country presets (Countries.cpp).
     void LoadCountry(const std::string& name);
     void FillCountryList();
-    void ApplyCountryToAttractor(const std::string& name);
     void OnCountryChanged();
     void OnAccumulatedCountries();
 
-    // Files.
+    // Files (Files.cpp, ParameterLoad.cpp, TrajectoryExport.cpp).
     void OnSaveParameters();
-    QString AskParameterFile();
     void OnSaveAs();
     QImage CaptureBitmap();
     bool WritePicture(const QString& path);
-
-    // Beyond the classic window: parameter files read back, the time plots, the points as data.
     void OnLoadParameters();
     void OnExportTrajectory();
-    void OnTimeSeries();
-    void UpdateTimeSeries();
-    CTimeSeriesWnd* TimeSeriesWnd() const { return m_pTimeSeries; }
-    // Analysis windows.
-    void OnAnalysis(int command);
-    // Swept values into their boxes, marked changed as a country choice marks them.
-    void WriteSweptValues(const int* params, const double* values, int count);
-    void CloseAnalysisWindows();
-    CAnalysisWnd* AnalysisWindow(int command) const;
 
-    // IPlotMessageSink
-    long OnPlotMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
-    void OnDrawingStarted(const std::string& status) override;
+    // The windows beside this one (SideWindows.cpp).
+    void CreateHost();
+    void OnSideWindow(int command);
+    void CloseSideWindows();
 
-    QWidget* GetDlgItem(int id) const { return m_builder.GetDlgItem(id); }
-    CAttractor* Attractor() const { return m_pAttractor.get(); }
-    CDrawWnd* DrawWnd() const { return m_drawWnd; }
-    QAction* CommandAction(int id) const;
-    QWidget* Client() const { return m_pClient; }
-
+    QWidget* m_pClient = nullptr;
+    CDialogBuilder m_builder;
+    std::map<int, QAction*> m_actions;
     QComboBox* m_comboCountry = nullptr;
     QLabel* m_staticCountry = nullptr;
+    QCheckBox* m_accumulateBox = nullptr;
+    QLabel* m_accumulatedLabel = nullptr;
     CClrStatic* m_qelmeterCaption = nullptr;
     CxStatic* m_qelmeterValue = nullptr;
     CxStatic* m_status = nullptr;
     QPushButton *m_btnStop = nullptr, *m_btnClear = nullptr, *m_btnSimulate = nullptr,
                 *m_btnRun = nullptr;
     CBMPStatic* m_marker = nullptr;
-    CFloatEdit* m_edit[13] = {}; // a..g, X, Y, Z, Variation, Iteration, Zoom
-    ParamLabelRow m_rows[10];
+    CLabelRow m_rows[10];
     QRadioButton* m_display[4] = {};
     CClrStatic* m_equation[3] = {};
-    QString m_strParam[7];
-    unsigned m_nIteration = 0;
-    QString m_strVariation, m_strX, m_strY, m_strZ, m_strZoom;
-    QString m_strPreparing, m_strSpilling;
     QProgressBar* m_progress = nullptr;
     QMenuBar* m_pMainMenu = nullptr;
     CDrawWnd* m_drawWnd = nullptr;
+
+    // What each box held when a Run last accepted it (or the record was loaded); a refused
+    // entry puts these back. In the order of kValueBoxes.
+    QString m_strBound[13];
+    QString m_strPreparing, m_strSpilling;
     int m_nAttractor = -1;
     std::unique_ptr<CAttractor> m_pAttractor;
     bool m_bSimulating = false, m_bHalted = false, m_bAccepted = false, m_bAccumulate = false;
@@ -143,35 +151,8 @@ public:
     CXmlDocument m_countries;
     bool m_bCountriesLoaded = false;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void BuildControls();
-    void LimitInsertedText(QLineEdit* edit);
-    void BuildMenu();
-    void BindControls();
-    bool RejectEntry(const char* message);
-    bool AcceptEntry(PARAMETER& param);
-    void RepaintNow();
-
-    QWidget* m_pClient = nullptr;
-    CDialogBuilder m_builder;
-    QCheckBox* m_accumulateBox = nullptr;
-    QLabel* m_accumulatedLabel = nullptr;
-    std::map<int, QAction*> m_actions;
-    CTimeSeriesWnd* m_pTimeSeries = nullptr; // a child: deleted with the window
+    CHost* m_pHost = nullptr; // a child: deleted with the window
+    CTimeSeriesWnd* m_pTimeSeries = nullptr;
     CAnalysisWnd* m_pMapWnd = nullptr;
     CAnalysisWnd* m_pBifurcationWnd = nullptr;
-};
-
-// The position of each edit box in CQel2Dlg::m_edit.
-enum {
-    EDIT_A = 0,
-    EDIT_X = 7,
-    EDIT_Y = 8,
-    EDIT_Z = 9,
-    EDIT_VARIATION = 10,
-    EDIT_ITERATION = 11,
-    EDIT_ZOOM = 12,
 };

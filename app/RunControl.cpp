@@ -1,7 +1,7 @@
 #include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
 #include "app/ValueBoxes.h"
 
-#include "controls/BMPStatic.h"
 #include "controls/xStatic.h"
 #include "engine/DrawWnd.h"
 #include "engine/RunGate.h"
@@ -11,8 +11,6 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <chrono>
-#include <thread>
 
 bool CQel2Dlg::IsAccumulating() const {
     return m_bAccumulate && m_nAttractor == SORVAN_KIND;
@@ -29,14 +27,8 @@ void CQel2Dlg::OnRun() {
     m_status->SetWindowText("");
 
     const bool sorvan = m_nAttractor == SORVAN_KIND;
-    for (const CValueBox& box : kValueBoxes) {
-        PARAMETER& p = box.Parameter(*m_pAttractor);
-        const unsigned label = sorvan ? box.nSorvanLabel : box.nOtherLabel;
-        if (box.bInteger)
-            ValidateIntEntry(p, box.nId, label, m_nIteration);
-        else
-            ValidateRealEntry(p, box.nId, label, *BoundText(*this, box));
-    }
+    for (const CValueBox& box : kValueBoxes)
+        ValidateEntry(box, sorvan);
 
     if (m_bAccepted || IsAccumulating()) {
         PreparePlot();
@@ -46,7 +38,7 @@ void CQel2Dlg::OnRun() {
             if (m_bAccumulate && m_comboCountry->currentIndex() >= 0)
                 m_accumulated.push_back(m_comboCountry->currentText().toStdString());
         }
-        UpdateTimeSeries();
+        emit Host().RecordReplaced();
     }
     m_btnSimulate->setEnabled(true);
     m_btnRun->setEnabled(true);
@@ -98,19 +90,6 @@ long CQel2Dlg::OnPlotShown() {
     return 0;
 }
 
-long CQel2Dlg::OnPlotMarker(uintptr_t wParam, intptr_t lParam) {
-    if (m_bHalted)
-        return 0;
-    // Both positions are taken in the window's own coordinates.
-    const QRect frame = GetDlgItem(IDC_PLOT_FRAME)->geometry();
-    m_marker->move(frame.left() + static_cast<int>(wParam) - 2, static_cast<int>(lParam));
-    m_marker->show();
-    m_marker->repaint();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    m_marker->hide();
-    return 0;
-}
-
 void CQel2Dlg::OnSimulate() {
     m_bSimulating = true;
     m_bHalted = false;
@@ -144,4 +123,13 @@ void CQel2Dlg::OnClear() {
     }
     m_accumulated.clear();
     m_bSimulating = false;
+}
+
+void CQel2Dlg::StopForSave() {
+    // The canvas is not for two threads: a running or paused animation ends first.
+    if (m_drawWnd->StopWorker()) {
+        m_btnStop->setEnabled(false);
+        m_btnSimulate->setEnabled(true);
+        m_drawWnd->m_nAnimate = 0;
+    }
 }

@@ -1,7 +1,8 @@
 #include "app/StabilityMapWnd.h"
 
 #include "analysis/SweepCsv.h"
-#include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
 
@@ -12,11 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QtConcurrent>
+#include <algorithm>
 
 using namespace qel;
 
-CStabilityMapWnd::CStabilityMapWnd(CQel2Dlg* owner) : CAnalysisWnd(owner, "Stability Map") {
+CStabilityMapWnd::CStabilityMapWnd(CRecordHost& host, QWidget* owner)
+    : CAnalysisWnd(host, owner, "Stability Map") {
     m_rows[0] = AddParamRow(0, "Across");
     m_rows[1] = AddParamRow(1, "Up");
     m_pGridW = new QSpinBox;
@@ -102,36 +104,35 @@ bool CStabilityMapWnd::ReadSettings(CSweep& sweep) {
     return true;
 }
 
-QFutureWatcherBase* CStabilityMapWnd::Launch(const CSweep& sweep,
-                                             std::shared_ptr<std::atomic<bool>> cancel) {
+void CStabilityMapWnd::Launch(const CSweep& sweep) {
     m_pPlot->Start(sweep, sweep.base.Axis(sweep.nAxis[0]), sweep.base.Axis(sweep.nAxis[1]));
     m_pPlot->ShowQelmeterLine(m_pZeroLine->isChecked());
-    m_order.clear();
+    QList<int> order;
     for (int cell : CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]))
-        m_order.push_back(cell);
-    // Tiles of the coarse-to-fine order, each computed on the lanes of one thread.
+        order.push_back(cell);
+    // Tiles of the coarse-to-fine order, each computed on the lanes of one thread; progress
+    // counts cells.
     const int size = MapTileCells();
     QList<int> tiles;
-    for (int t = 0; t * size < m_order.size(); ++t)
+    for (int t = 0; t * size < order.size(); ++t)
         tiles.push_back(t);
-    auto* watcher = new QFutureWatcher<QList<CMapCell>>;
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this,
-            [this, watcher, size](int b, int e) {
-                for (int k = b; k < e; ++k) {
-                    const QList<CMapCell> part = watcher->resultAt(k);
-                    for (int i = 0; i < part.size(); ++i)
-                        m_pPlot->SetCell(m_order[k * size + i], part[i]);
-                }
-                MarkChanged();
-            });
-    const QList<int> order = m_order;
-    watcher->setFuture(QtConcurrent::mapped(Pool(), tiles, [sweep, cancel, order, size](int t) {
-        const int from = t * size, n = std::min(size, static_cast<int>(order.size()) - from);
-        QList<CMapCell> part(n);
-        MapCells(sweep, order.data() + from, n, part.data(), cancel.get());
-        return part;
-    }));
-    return watcher;
+    Runner()->Start<std::vector<CMapCell>>(
+        tiles,
+        [sweep, order, size](int t, CRunnerTask& task) {
+            const int from = t * size, n = std::min(size, static_cast<int>(order.size()) - from);
+            std::vector<CMapCell> part(static_cast<size_t>(n));
+            MapCells(sweep, order.data() + from, n, part.data(), task.CancelFlag());
+            task.AddDone(std::count_if(part.begin(), part.end(), [](const CMapCell& c) {
+                return c.r.eOutcome != EOutcome::Cancelled;
+            }));
+            return part;
+        },
+        [this, order, size](int t, std::vector<CMapCell>&& part) {
+            for (size_t i = 0; i < part.size(); ++i)
+                m_pPlot->SetCell(order[t * size + static_cast<int>(i)], part[i]);
+            MarkChanged();
+        },
+        order.size());
 }
 
 void CStabilityMapWnd::Redraw() {

@@ -2,8 +2,6 @@
 #include "app/AnalysisWnd.h"
 #include "app/MapPlot.h"
 
-#include <QFutureWatcher>
-
 class QCheckBox;
 
 // "Stability Map...": the largest Lyapunov exponent over two axes, each cell run until its
@@ -12,7 +10,7 @@ class QCheckBox;
 class CStabilityMapWnd : public CAnalysisWnd {
     Q_OBJECT
 public:
-    explicit CStabilityMapWnd(CQel2Dlg* owner);
+    CStabilityMapWnd(CRecordHost& host, QWidget* owner);
 
     CMapPlot* Plot() const { return m_pPlot; }
     QSpinBox *m_pGridW = nullptr, *m_pGridH = nullptr;
@@ -27,12 +25,10 @@ public:
 protected:
     void ResetSettings() override;
     bool ReadSettings(qel::CSweep& sweep) override;
-    QFutureWatcherBase* Launch(const qel::CSweep& sweep,
-                               std::shared_ptr<std::atomic<bool>> cancel) override;
+    void Launch(const qel::CSweep& sweep) override;
     void Redraw() override;
     bool SaveData(const std::string& path) override;
 
 private:
     CMapPlot* m_pPlot = nullptr;
-    QList<int> m_order;
 };

@@ -1,18 +1,19 @@
 #include "app/TimeSeriesWnd.h"
 
+#include "analysis/RecordSnapshot.h"
 #include "app/FileChoice.h"
 #include "app/PlotPicture.h"
+#include "app/Runner.h"
 #include "app/TrajectoryFile.h"
 #include "model/Attractor.h"
 #include "model/KindTable.h"
-#include "platform/ThreadHandOver.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
 #include <qcustomplot.h>
@@ -34,7 +35,8 @@ void StyleAxis(QCPAxis* axis) {
 }
 } // namespace
 
-CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
+CTimeSeriesWnd::CTimeSeriesWnd(CRecordHost* host, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_pHost(host) {
     setObjectName("timeSeries");
     setWindowTitle("QEL - Time Series");
     setFont(PlotFont());
@@ -84,20 +86,67 @@ CTimeSeriesWnd::CTimeSeriesWnd(QWidget* owner) : QWidget(owner, Qt::Window) {
     });
 
     m_pInfo = new QLabel(this);
+    m_pInfo->setObjectName("info");
+    m_pProgress = new QProgressBar(this);
+    m_pCancel = new QPushButton("C&ancel", this);
+    m_pCancel->setObjectName("cancel");
+    m_pProgress->hide();
+    m_pCancel->hide();
     m_pSavePicture = new QPushButton("Save &Picture...", this);
     m_pSaveData = new QPushButton("Save &Data...", this);
     connect(m_pSavePicture, &QPushButton::clicked, this, &CTimeSeriesWnd::OnSavePicture);
     connect(m_pSaveData, &QPushButton::clicked, this, &CTimeSeriesWnd::OnSaveData);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pInfo, 1);
+    buttons->addWidget(m_pProgress, 1);
+    buttons->addWidget(m_pCancel);
     buttons->addWidget(m_pSavePicture);
     buttons->addWidget(m_pSaveData);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pPlot, 1);
     layout->addLayout(buttons);
+
+    if (m_pHost)
+        connect(m_pHost, &CRecordHost::RecordReplaced, this, &CTimeSeriesWnd::Follow);
+    m_pRunner = new CRunner(this);
+    connect(m_pCancel, &QPushButton::clicked, m_pRunner, &CRunner::Cancel);
+    connect(m_pRunner, &CRunner::Progress, this, [this](qint64 done, qint64 total) {
+        // In thousandths: the bar's range is an int, the points may not be.
+        m_pProgress->setRange(0, 1000);
+        m_pProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    });
 }
 
-CTimeSeriesWnd::~CTimeSeriesWnd() = default;
+CTimeSeriesWnd::~CTimeSeriesWnd() {
+    m_pRunner->Wait(); // the builds read nothing of this window, but they end with it
+}
+
+void CTimeSeriesWnd::Open() {
+    const bool wasVisible = isVisible();
+    show();
+    raise();
+    activateWindow();
+    if (!wasVisible) // a hidden window did not follow
+        Follow();
+}
+
+void CTimeSeriesWnd::Follow() {
+    if (!m_pHost || !isVisible())
+        return;
+    const CAttractor& a = m_pHost->Record();
+    const char* const* axes = qel::KindInfo(a.GetKind()).szAxes;
+    const std::string names[3] = {axes[0], axes[1], axes[2]};
+    SetTrajectories(m_pHost->ShownRecords(), names);
+    setWindowTitle(QString("QEL - Time Series, %1").arg(a.GetName()));
+}
+
+bool CTimeSeriesWnd::IsBuilding() const {
+    return m_bBuilding;
+}
+
+void CTimeSeriesWnd::FinishBuilding() {
+    m_pRunner->RunToEnd();
+}
 
 QString CTimeSeriesWnd::Title(int axis) const {
     return m_pTitle[axis]->text();
@@ -110,32 +159,75 @@ int64_t CTimeSeriesWnd::MaxPoints() const {
     return n;
 }
 
-void CTimeSeriesWnd::SetTrajectories(std::vector<CSeriesInput> inputs,
+void CTimeSeriesWnd::SetTrajectories(std::vector<CNamedRecord> inputs,
                                      const std::string (&axisNames)[3]) {
+    m_pRunner->Wait();
+    disconnect(m_pRunner, &CRunner::Finished, this, nullptr);
+    // Private copies for the workers; the envelopes come back to this thread as they finish.
+    auto records = std::make_shared<std::vector<std::unique_ptr<CAttractor>>>();
+    m_building.clear();
+    QList<int> items;
+    int64_t total = 0;
+    for (CNamedRecord& in : inputs) {
+        if (!in.record)
+            continue;
+        items.push_back(static_cast<int>(records->size()));
+        total += std::max<int64_t>(in.record->m_iteration.m_value, 0) + 1;
+        records->push_back(std::move(in.record));
+        Curve c;
+        c.name = std::move(in.name);
+        m_building.push_back(std::move(c));
+    }
+    // Many curves share the memory of one, at the price of a little more work per view.
+    const int64_t buckets = std::max<int64_t>(4096, qel::CTimeEnvelope::kDefaultBuckets /
+                                                        std::max<qsizetype>(1, items.size()));
+    std::vector<std::string> names(axisNames, axisNames + 3);
+    connect(m_pRunner, &CRunner::Finished, this, [this, names] {
+        m_bBuilding = false;
+        m_pProgress->hide();
+        m_pCancel->hide();
+        m_pInfo->show();
+        if (m_pRunner->WasCancelled()) {
+            m_building.clear();
+            m_pInfo->setText("Cancelled: the plots show the earlier trajectories.");
+            return;
+        }
+        const std::string axes[3] = {names[0], names[1], names[2]};
+        Show(std::move(m_building), axes);
+    });
+    m_bBuilding = true;
+    m_pInfo->hide();
+    m_pProgress->show();
+    m_pCancel->show();
+    m_pRunner->Start<qel::CTimeEnvelope>(
+        items,
+        [records, buckets](int k, CRunnerTask& task) {
+            const CAttractor& r = *(*records)[k];
+            qel::CTimeEnvelope envelope;
+            int64_t counted = 0;
+            envelope.Build(r, r.m_iteration.m_value, buckets, [&](int64_t points) {
+                task.AddDone(points - counted);
+                counted = points;
+                return !task.Cancelled();
+            });
+            task.AddDone(envelope.Points() - counted);
+            return envelope;
+        },
+        [this, records](int k, qel::CTimeEnvelope&& envelope) {
+            m_building[k].envelope = std::move(envelope);
+            m_building[k].record = std::move((*records)[k]);
+        },
+        total);
+}
+
+void CTimeSeriesWnd::Show(std::vector<Curve> curves, const std::string (&axisNames)[3]) {
     for (Curve& c : m_curves)
         for (QCPCurve* g : c.graph)
             m_pPlot->removePlottable(g);
-    m_curves.clear();
     m_pLegend->clearItems();
-    for (CSeriesInput& in : inputs) {
-        if (!in.record)
-            continue;
-        Curve c;
-        c.name = std::move(in.name);
-        c.record = std::move(in.record);
-        m_curves.push_back(std::move(c));
-    }
-    // One pass per curve; the curves are independent, so they integrate side by side. Many
-    // curves share the memory of one, at the price of a little more work per view.
-    const int64_t buckets = std::max<int64_t>(4096, CTimeEnvelope::kDefaultBuckets /
-                                                        std::max<int64_t>(1, m_curves.size()));
-    QtConcurrent::blockingMap(m_curves, [buckets](Curve& c) {
-        c.envelope.Build(*c.record, c.record->m_iteration.m_value, buckets);
-        platform::HandOver(&c);
-    });
+    m_curves = std::move(curves);
     for (std::size_t k = 0; k < m_curves.size(); ++k) {
         Curve& c = m_curves[k];
-        platform::TakeOver(&c);
         for (int a = 0; a < 3; ++a) {
             c.graph[a] = new QCPCurve(m_pRect[a]->axis(QCPAxis::atBottom),
                                       m_pRect[a]->axis(QCPAxis::atLeft));
@@ -211,7 +303,7 @@ void CTimeSeriesWnd::Refresh() {
                 QVector<double> keys, values;
                 keys.reserve(2 * m_nColumns);
                 values.reserve(2 * m_nColumns);
-                for (const CEnvelopeColumn& col : c.shown) {
+                for (const qel::CEnvelopeColumn& col : c.shown) {
                     if (col.count == 0 || col.loAt[a] < 0)
                         continue;
                     // Both ends of the column's range in the order the trajectory met them;
@@ -266,8 +358,8 @@ void CTimeSeriesWnd::OnSaveData() {
     // The steps in view, of every curve.
     std::vector<CCsvCurve> curves;
     for (const Curve& c : m_curves)
-        curves.push_back({c.name, c.record.get(), c.envelope.Points() - 1});
-    SaveTrajectoryCsv(this, QString::fromStdString(*chosen), curves,
-                      static_cast<int64_t>(std::ceil(m_dLo)),
-                      static_cast<int64_t>(std::ceil(m_dHi)) - 1);
+        curves.push_back({c.name, qel::SnapshotRecord(*c.record), c.envelope.Points() - 1});
+    ExportTrajectoryCsv(this, QString::fromStdString(*chosen), std::move(curves),
+                        static_cast<int64_t>(std::ceil(m_dLo)),
+                        static_cast<int64_t>(std::ceil(m_dHi)) - 1);
 }

@@ -2,6 +2,7 @@
 #include "app/Qel2Dlg.h"
 #include "app/TrajectoryFile.h"
 
+#include "analysis/RecordSnapshot.h"
 #include "analysis/TrajectoryCsv.h"
 #include "controls/xStatic.h"
 #include "engine/DrawWnd.h"
@@ -22,16 +23,12 @@ void CQel2Dlg::OnExportTrajectory() {
     if (!chosen)
         return;
     // The plot's points: the values the last Run accepted, the whole count.
-    if (m_drawWnd->StopWorker()) {
-        m_btnStop->setEnabled(false);
-        m_btnSimulate->setEnabled(true);
-        m_drawWnd->m_nAnimate = 0;
-    }
+    StopForSave();
     const CAttractor& record = *m_pAttractor;
     const int64_t steps = std::max<int32_t>(record.m_iteration.m_value, 0);
     if (steps + 1 >= kSizeNoteFrom) {
         const QLocale english(QLocale::English);
-        const int64_t megabytes = EstimateTrajectoryCsvBytes(record, steps) / 1000000;
+        const int64_t megabytes = qel::EstimateTrajectoryCsvBytes(record, steps) / 1000000;
         char text[512];
         std::snprintf(text, sizeof text, LoadString(IDS_EXPORT_SIZE),
                       english.toString(static_cast<qlonglong>(steps + 1)).toLatin1().constData(),
@@ -39,6 +36,8 @@ void CQel2Dlg::OnExportTrajectory() {
         m_status->SetWindowText(QString::fromLatin1(text));
         m_status->repaint();
     }
-    SaveTrajectoryCsv(this, QString::fromStdString(*chosen), {{"", &record, steps}}, 0, steps);
-    m_status->SetWindowText("");
+    std::vector<CCsvCurve> curves;
+    curves.push_back({"", qel::SnapshotRecord(record), steps});
+    ExportTrajectoryCsv(this, QString::fromStdString(*chosen), std::move(curves), 0, steps,
+                        [this](bool) { m_status->SetWindowText(""); });
 }

@@ -16,7 +16,7 @@ CGuideDlg::CGuideDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(DluToPixelX(dlg.cx), DluToPixelY(dlg.cy));
 
     m_pText = new CGdStatic(this);
-    m_pPicture = new CBmpStatic(this);
+    m_pPicture = new CGuidePicture(this);
     m_pOk = new QPushButton(this);
     connect(m_pOk, &QPushButton::clicked, this, &QDialog::accept);
     if (const DialogItem* item = FindDialogItem(dlg, IDC_GUIDE_TEXT)) {

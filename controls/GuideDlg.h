@@ -2,7 +2,7 @@
 #include <QDialog>
 
 class CGdStatic;
-class CBmpStatic;
+class CGuidePicture;
 class QPushButton;
 
 // The guide: the marked-up help text on the left, a picture of the program on the right.
@@ -13,7 +13,7 @@ public:
     explicit CGuideDlg(QWidget* parent = nullptr);
 
     CGdStatic& TextControl() { return *m_pText; }
-    CBmpStatic& PictureControl() { return *m_pPicture; }
+    CGuidePicture& PictureControl() { return *m_pPicture; }
     QPushButton& OkButton() { return *m_pOk; }
 
 protected:
@@ -23,7 +23,7 @@ protected:
 
 private:
     CGdStatic* m_pText = nullptr;
-    CBmpStatic* m_pPicture = nullptr;
+    CGuidePicture* m_pPicture = nullptr;
     QPushButton* m_pOk = nullptr;
 };
 

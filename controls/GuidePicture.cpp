@@ -4,13 +4,13 @@
 #include <QImageReader>
 #include <QPainter>
 
-CBmpStatic::CBmpStatic(QWidget* parent) : QWidget(parent) {}
+CGuidePicture::CGuidePicture(QWidget* parent) : QWidget(parent) {}
 
-bool CBmpStatic::LoadPicture() {
+bool CGuidePicture::LoadPicture() {
     return LoadPictureFrom(QString::fromLatin1(kGuidePictureResource));
 }
 
-bool CBmpStatic::LoadPictureFrom(const QString& strPath) {
+bool CGuidePicture::LoadPictureFrom(const QString& strPath) {
     FreePicture();
     if (!QFile::exists(strPath))
         return false;
@@ -26,14 +26,14 @@ bool CBmpStatic::LoadPictureFrom(const QString& strPath) {
     return true;
 }
 
-void CBmpStatic::FreePicture() {
+void CGuidePicture::FreePicture() {
     if (m_picture.isNull())
         return;
     m_picture = QImage();
     update();
 }
 
-void CBmpStatic::paintEvent(QPaintEvent*) {
+void CGuidePicture::paintEvent(QPaintEvent*) {
     if (m_picture.isNull())
         return;
     QPainter painter(this);

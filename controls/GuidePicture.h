@@ -7,10 +7,10 @@ inline constexpr char kGuidePictureResource[] = ":/IDB_GUIDE";
 
 // The guide's picture control: the PNG stretched over the whole control, aspect ratio not
 // kept. Without a picture it draws nothing.
-class CBmpStatic : public QWidget {
+class CGuidePicture : public QWidget {
     Q_OBJECT
 public:
-    explicit CBmpStatic(QWidget* parent = nullptr);
+    explicit CGuidePicture(QWidget* parent = nullptr);
 
     // Decodes "IDB_GUIDE"; false (and no picture) if it is missing or not a PNG.
     bool LoadPicture();

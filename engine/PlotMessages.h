@@ -7,7 +7,6 @@ enum : unsigned {
     WM_PLOT_PROGRESS = WM_USER + 100,
     WM_PLOT_FINISHED = WM_USER + 101,
     WM_PLOT_SHOWN = WM_USER + 102,
-    WM_PLOT_MARKER = WM_USER + 103,
 };
 
 // The receiver of the plot's messages: the parent of the drawing window.

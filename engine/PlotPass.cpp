@@ -112,7 +112,7 @@ void CTrajectoryPlotter::TraceLog(const char* format, ...) {
     }
 }
 
-void CTrajectoryPlotter::DrawTrajectory(int plane, QImage& image, int preRender, int) {
+void CTrajectoryPlotter::DrawTrajectory(int plane, QImage& image, int preRender) {
     QImage* images[1] = {&image};
     DrawPlanes(&plane, images, 1, preRender);
 }

@@ -31,8 +31,6 @@ void CTrajectoryPlotter::BeginPass(int plane) {
     m_z = a.m_initZ.m_value;
     m_oldCol = Column(plane, m_x, m_y, m_z);
     m_oldRow = Row(plane, m_x, m_y, m_z);
-    m_step = a.m_variation.m_value;
-    m_halfStep = a.m_variation.m_value * 0.5;
     m_nIterations = a.m_iteration.m_value;
     m_nKind = a.GetKind();
     m_params = qel::CStepParams::From(a);

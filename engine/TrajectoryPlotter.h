@@ -118,7 +118,7 @@ public:
     template <class Point, class Batch> void RunPass(Point&& point, Batch&& batch);
 
     // One complete pass of one plane into image; see PlotPass.cpp.
-    void DrawTrajectory(int plane, QImage& image, int preRender, int unused = 0);
+    void DrawTrajectory(int plane, QImage& image, int preRender);
     // Pre-render passes of several planes from one integration of the trajectory: the same
     // pictures, messages and trace lines as one DrawTrajectory per plane, in order.
     void DrawPlanes(const int* planes, QImage* const* images, int count, int preRender);
@@ -132,8 +132,6 @@ public:
     CPlotSurface* m_pSurface = nullptr;
     double m_zoom = 0;
     double m_x = 0, m_y = 0, m_z = 0;
-    double m_step = 0;
-    double m_halfStep = 0;
     double m_oldRow = 0;
     double m_oldCol = 0;
     int32_t m_nIterations = 0;

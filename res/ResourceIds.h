@@ -22,7 +22,7 @@ inline constexpr int ID_HELP_ABOUT_QELMETER = 32780;
 inline constexpr int ID_HELP_GUIDE = 32781;
 inline constexpr int ID_FILE_SAVE_PARAMETERS = 32782;
 inline constexpr int ID_FILE_SAVE_AS = 57603;
-// Beyond the classic menu.
+// Load Parameters, Export Trajectory and the Analysis menu.
 inline constexpr int ID_FILE_LOAD_PARAMETERS = 32783;
 inline constexpr int ID_FILE_EXPORT_TRAJECTORY = 32784;
 inline constexpr int ID_ANALYSIS_TIME_SERIES = 32785;
@@ -116,16 +116,14 @@ inline constexpr int IDC_HIGH_Y = 2054;
 inline constexpr int IDC_LOW_Z = 2055;
 inline constexpr int IDC_HIGH_Z = 2056;
 
-// The ten label rows a..g, X, Y, Z: name, lower limit, upper limit and value box.
+// The ten label rows a..g, X, Y, Z: name, lower limit and upper limit (their value boxes:
+// app/ValueBoxes.h).
 inline constexpr int kRowNameIds[10] = {IDC_NAME_A, IDC_NAME_B, IDC_NAME_C, IDC_NAME_D, IDC_NAME_E,
                                         IDC_NAME_F, IDC_NAME_G, IDC_NAME_X, IDC_NAME_Y, IDC_NAME_Z};
 inline constexpr int kRowLowIds[10] = {IDC_LOW_A, IDC_LOW_B, IDC_LOW_C, IDC_LOW_D, IDC_LOW_E,
                                        IDC_LOW_F, IDC_LOW_G, IDC_LOW_X, IDC_LOW_Y, IDC_LOW_Z};
 inline constexpr int kRowHighIds[10] = {IDC_HIGH_A, IDC_HIGH_B, IDC_HIGH_C, IDC_HIGH_D, IDC_HIGH_E,
                                         IDC_HIGH_F, IDC_HIGH_G, IDC_HIGH_X, IDC_HIGH_Y, IDC_HIGH_Z};
-inline constexpr int kRowBoxIds[10] = {IDC_PARAM_A, IDC_PARAM_B, IDC_PARAM_C, IDC_PARAM_D,
-                                       IDC_PARAM_E, IDC_PARAM_F, IDC_PARAM_G, IDC_INIT_X,
-                                       IDC_INIT_Y,  IDC_INIT_Z};
 
 // Display radio buttons, indexed by plane (0 X-Y, 1 X-Z, 2 Y-Z, 3 X-Y-Z).
 inline constexpr int kPlaneButtonIds[4] = {IDC_PLANE_XY, IDC_PLANE_XZ, IDC_PLANE_YZ, IDC_PLANE_XYZ};

@@ -66,7 +66,7 @@ enum : unsigned {
     IDS_UPPER_INDEXATION,
     IDS_UPPER_UNEMPLOYMENT,
     IDS_UPPER_INTEREST,
-    // Beyond the classic window.
+    // Load Parameters and the trajectory export.
     IDS_NO_PARAMETERS = 3001, // "%s holds no parameters for the %s attractor."
     IDS_EXPORT_SIZE = 3002,   // status line before a large trajectory export
     IDS_EXPORTING = 3003,     // progress dialog of the export

@@ -6,13 +6,13 @@
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
 #include "app/PlotPicture.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/AtomicFile.h"
 #include "platform/RuntimeDir.h"
 
 #include <QApplication>
 #include <QThreadPool>
-#include <QtConcurrent>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -218,15 +218,20 @@ bool Saved(bool ok, const std::string& error) {
     return ok;
 }
 
+// Every item on the program's one pool of long work, --threads wide when asked.
 template <class Result, class Fn> QList<Result> Compute(int count, int threads, Fn fn) {
-    QThreadPool pool;
-    pool.setMaxThreadCount(threads > 0 ? threads : QThread::idealThreadCount());
+    if (threads > 0)
+        CRunner::Pool()->setMaxThreadCount(threads);
+    QList<Result> results(count);
     QList<int> items;
     for (int k = 0; k < count; ++k)
         items.push_back(k);
-    QFuture<Result> f = QtConcurrent::mapped(&pool, items, fn);
-    f.waitForFinished();
-    return f.results();
+    CRunner runner;
+    runner.Start<Result>(
+        items, [fn](int k, CRunnerTask&) { return fn(k); },
+        [&results](int k, Result&& r) { results[k] = std::move(r); });
+    runner.RunToEnd();
+    return results;
 }
 
 const double_PARAM& Limits(const CAttractor& r, int axis) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -46,20 +47,26 @@ int main(int argc, char** argv) {
         qel::Integrate(*a, x, y, z, n, [&](double X, double, double) { s += X; });
         sink = s;
     });
-    CTimeSeriesWnd wnd(nullptr);
+    CTimeSeriesWnd wnd(nullptr, nullptr);
     wnd.show();
     const std::string names[3] = {a->m_szAxisX, a->m_szAxisY, a->m_szAxisZ};
     const double draw = Seconds([&] {
-        std::vector<CSeriesInput> in;
-        in.push_back({a->GetName(), SnapshotRecord(*a)});
+        std::vector<CNamedRecord> in;
+        in.push_back({a->GetName(), qel::SnapshotRecord(*a)});
         wnd.SetTrajectories(std::move(in), names);
+        wnd.FinishBuilding();
     });
     const double zoom = Seconds([&] { wnd.SetView(n * 0.25, n * 0.75); });
     const double format = Seconds([&] {
-        WriteTrajectoryCsv(*a, n, 0, n, {}, [](const char*, std::size_t) { return true; });
+        qel::WriteTrajectoryCsv(*a, n, 0, n, {}, [](const char*, std::size_t) { return true; });
     });
     const double file = Seconds([&] {
-        SaveTrajectoryCsv(nullptr, QString::fromStdString(out), {{"", a.get(), n}}, 0, n);
+        QEventLoop loop;
+        std::vector<CCsvCurve> curves;
+        curves.push_back({"", qel::SnapshotRecord(*a), n});
+        ExportTrajectoryCsv(nullptr, QString::fromStdString(out), std::move(curves), 0, n,
+                            [&](bool) { loop.quit(); });
+        loop.exec();
     });
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(out, ec);

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-inline void ExpectColumnsOfPoints(const std::vector<CEnvelopeColumn>& got,
-                                  const std::vector<CPoint3>& points, double lo, double hi,
+inline void ExpectColumnsOfPoints(const std::vector<qel::CEnvelopeColumn>& got,
+                                  const std::vector<qel::CPoint3>& points, double lo, double hi,
                                   int columns) {
-    std::vector<CEnvelopeColumn> want(columns);
+    std::vector<qel::CEnvelopeColumn> want(columns);
     for (int64_t i = 0; i < static_cast<int64_t>(points.size()); ++i) {
-        const int64_t c = CTimeEnvelope::ColumnOf(i, lo, hi, columns);
+        const int64_t c = qel::CTimeEnvelope::ColumnOf(i, lo, hi, columns);
         if (c < 0 || c >= columns || i < lo || i >= hi)
             continue;
         const double p[3] = {points[i].x, points[i].y, points[i].z};

@@ -16,8 +16,8 @@ TEST(TimeEnvelope, ColumnsAreTheExactRangeOfTheirPointsAtEveryZoom) {
     for (int kind : {2, 5}) {
         auto r = Shipped(kind);
         const int64_t steps = 5000;
-        const auto points = CollectTrajectory(*r, steps);
-        CTimeEnvelope env;
+        const auto points = qel::CollectTrajectory(*r, steps);
+        qel::CTimeEnvelope env;
         env.Build(*r, steps, 97); // 52 steps a bucket, cut by most edges
         ASSERT_EQ(env.Points(), steps + 1);
         r->m_param[0].m_value += 1; // the envelope keeps its own copy
@@ -42,7 +42,7 @@ TEST(TimeEnvelope, ColumnsAreTheExactRangeOfTheirPointsAtEveryZoom) {
 
 // The memory is bounded by the bucket count, whatever the number of points.
 TEST(TimeEnvelope, BucketsGrowWithThePoints) {
-    CTimeEnvelope env;
+    qel::CTimeEnvelope env;
     env.Build(*Shipped(2), 1000000);
     EXPECT_EQ(env.BucketSize(), 16); // 1,000,001 points in at most 65,536 buckets
 }

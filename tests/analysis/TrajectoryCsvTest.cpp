@@ -16,10 +16,10 @@
 TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
     std::unique_ptr<CAttractor> r(CreateAttractor(5));
     r->LoadSettings();
-    EXPECT_EQ(TrajectoryCsvHeader(5), "step,time,x_output,y_money,z_pricing\n");
-    EXPECT_EQ(TrajectoryCsvHeader(2), "step,time,x,y,z\n");
+    EXPECT_EQ(qel::TrajectoryCsvHeader(5), "step,time,x_output,y_money,z_pricing\n");
+    EXPECT_EQ(qel::TrajectoryCsvHeader(2), "step,time,x,y,z\n");
     const int64_t steps = 40000;
-    const auto points = CollectTrajectory(*r, steps);
+    const auto points = qel::CollectTrajectory(*r, steps);
     const double step = qel::ModelTimePerStep(r->m_variation.m_value);
     auto expected = [&](int64_t first, int64_t last, const char* prefix) {
         std::string text;
@@ -37,8 +37,8 @@ TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
     auto into = [](std::string& s) {
         return [&s](const char* t, size_t n) { return s.append(t, n), true; };
     };
-    ASSERT_TRUE(
-        WriteTrajectoryCsv(*r, steps, 0, steps, "", into(text), [&](int64_t done, int64_t total) {
+    ASSERT_TRUE(qel::WriteTrajectoryCsv(
+        *r, steps, 0, steps, "", into(text), [&](int64_t done, int64_t total) {
             EXPECT_TRUE(done >= lastDone && total == steps + 1) << done << " of " << total;
             lastDone = done;
             return true;
@@ -48,14 +48,14 @@ TEST(TrajectoryCsv, LinesAreThePointsOfThePass) {
     const auto diff = std::mismatch(text.begin(), text.end(), want.begin(), want.end());
     EXPECT_TRUE(text == want) << "first difference at byte " << diff.first - text.begin() << " of "
                               << text.size() << "/" << want.size();
-    ASSERT_TRUE(WriteTrajectoryCsv(*r, steps, 7, 9, "Qelland,", into(part)));
+    ASSERT_TRUE(qel::WriteTrajectoryCsv(*r, steps, 7, 9, "Qelland,", into(part)));
     EXPECT_EQ(part, expected(7, 9, "Qelland,"));
     int calls = 0;
     auto failing = [&](const char*, size_t) { return ++calls < 2; };
-    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", failing));
+    EXPECT_FALSE(qel::WriteTrajectoryCsv(*r, steps, 0, steps, "", failing));
     EXPECT_EQ(calls, 2);
-    EXPECT_FALSE(WriteTrajectoryCsv(*r, steps, 0, steps, "", into(part),
-                                    [](int64_t, int64_t) { return false; }));
-    EXPECT_NEAR(double(EstimateTrajectoryCsvBytes(*r, steps)), double(text.size()),
+    EXPECT_FALSE(qel::WriteTrajectoryCsv(*r, steps, 0, steps, "", into(part),
+                                         [](int64_t, int64_t) { return false; }));
+    EXPECT_NEAR(double(qel::EstimateTrajectoryCsvBytes(*r, steps)), double(text.size()),
                 text.size() * 0.1);
 }

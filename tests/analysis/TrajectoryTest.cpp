@@ -9,7 +9,7 @@ TEST(Trajectory, InitialPointThenEachStepOfEvaluate) {
         std::unique_ptr<CAttractor> r(CreateAttractor(kind));
         r->LoadSettings();
         SCOPED_TRACE(r->GetName());
-        const auto points = CollectTrajectory(*r, 50);
+        const auto points = qel::CollectTrajectory(*r, 50);
         ASSERT_EQ(points.size(), 51u);
         double x = r->m_initX.m_value, y = r->m_initY.m_value, z = r->m_initZ.m_value;
         const double s = r->m_variation.m_value * 0.5;
@@ -27,5 +27,6 @@ TEST(Trajectory, InitialPointThenEachStepOfEvaluate) {
             z = (d[1][2] + d[0][2] + d[2][2] + d[3][2]) / 3.0 + z;
         }
     }
-    EXPECT_EQ(CollectTrajectory(*std::unique_ptr<CAttractor>(CreateAttractor(2)), -5).size(), 1u);
+    EXPECT_EQ(qel::CollectTrajectory(*std::unique_ptr<CAttractor>(CreateAttractor(2)), -5).size(),
+              1u);
 }

@@ -12,7 +12,7 @@ class AnalysisWndTest : public AppTest {
 protected:
     template <class W> W* Open(int command) {
         dlg->CommandAction(command)->trigger();
-        auto* w = dynamic_cast<W*>(dlg->AnalysisWindow(command));
+        auto* w = dlg->findChild<W*>();
         EXPECT_TRUE(w && w->isVisible());
         return w;
     }
@@ -102,16 +102,16 @@ TEST_F(AnalysisWndTest, MapComputesShowsClassesAndClickRunsThatEconomy) {
             QString::fromStdString(qel::ValueWithError(hovered.r.dExponent, hovered.r.dError))))
             << text.toStdString();
     QTest::mouseClick(plot, Qt::LeftButton, {}, cell);
-    EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "34");
-    EXPECT_EQ(Box(EDIT_A + 3)->text().trimmed(), "10");
+    EXPECT_EQ(Box(IDC_PARAM_A)->text().trimmed(), "34");
+    EXPECT_EQ(Box(IDC_PARAM_D)->text().trimmed(), "10");
     EXPECT_TRUE(w->m_pStatus->text().endsWith("the Run draws them with its step at Variation " +
                                               QString::number(A().m_variation.m_value) + ".)"))
         << w->m_pStatus->text().toStdString();
-    Click(dlg->m_btnRun);
+    Click(Button(IDC_RUN));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 34.0);
     EXPECT_EQ(A().m_param[3].m_value, 10.0);
-    EXPECT_EQ(dlg->m_qelmeterValue->Text(), "338.800"); // 34 * 10 - 1.5 * 0.8
+    EXPECT_EQ(Item<CxStatic>(IDC_QELMETER_VALUE)->Text(), "338.800"); // 34 * 10 - 1.5 * 0.8
 
     // Numbers and pictures as the user saves them; a bad range is refused with a message.
     answer = dir.File("map.csv");
@@ -187,7 +187,7 @@ TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
 
 // A Lorenz diagram over a: the points are the maxima of x, a click on a column writes a.
 TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
-    dlg->OnSelectAttractor(2);
+    Select(2);
     auto* b = Open<CBifurcationWnd>(ID_ANALYSIS_BIFURCATION);
     ASSERT_TRUE(b);
     // Before the first Compute the diagram is empty: no line of the current value.
@@ -228,8 +228,8 @@ TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
     const QRgb p = shot.pixel(Pixel(plot, a, x) * shot.devicePixelRatio());
     EXPECT_LT(qBlue(p) + qRed(p) + qGreen(p), 3 * 160) << std::hex << p;
     QTest::mouseClick(plot, Qt::LeftButton, {}, Pixel(plot, 30, x));
-    EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "30");
-    Click(dlg->m_btnRun);
+    EXPECT_EQ(Box(IDC_PARAM_A)->text().trimmed(), "30");
+    Click(Button(IDC_RUN));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 30.0);
 }

@@ -3,6 +3,9 @@
 #include "../support/TempDir.h"
 #include "app/Qel2App.h"
 #include "app/Qel2Dlg.h"
+#include "app/RecordHost.h"
+#include "app/TimeSeriesWnd.h"
+#include "app/TrajectoryFile.h"
 #include "app/ValueBoxes.h"
 #include "controls/FloatEdit.h"
 #include "controls/xStatic.h"
@@ -35,6 +38,13 @@ inline std::string SourceFile(const std::string& relative) {
 }
 inline const std::string kTestSettings = SourceFile("tests/app/TestSettings.ini");
 inline const std::string kTestCountries = SourceFile("tests/app/TestCountries.xml");
+
+// The time series integrate on the runner: waits until its curves are shown.
+inline CTimeSeriesWnd* Built(CTimeSeriesWnd* ts) {
+    EXPECT_TRUE(WaitFor([&] { return !ts->IsBuilding(); }, 60000))
+        << "waited for the time series to integrate";
+    return ts;
+}
 
 class AppTest : public ::testing::Test {
 protected:
@@ -80,25 +90,59 @@ protected:
         dlg->OnInitDialog();
         Pump(30);
     }
-    CFloatEdit* Box(int index) const { return dlg->m_edit[index]; }
-    void Type(int index, const QString& text) {
-        Box(index)->selectAll();
-        Box(index)->del();
-        QTest::keyClicks(Box(index), text);
+    // The window's controls by their ids, its drawing window and its commands.
+    template <class T = QWidget> T* Item(int id) const {
+        return qobject_cast<T*>(dlg->GetDlgItem(id));
+    }
+    CFloatEdit* Box(int id) const { return Item<CFloatEdit>(id); }
+    QPushButton* Button(int id) const { return Item<QPushButton>(id); }
+    QComboBox* Country() const { return Item<QComboBox>(IDC_COUNTRY); }
+    CDrawWnd* Draw() const { return dlg->findChild<CDrawWnd*>(); }
+    void Command(int id) { dlg->CommandAction(id)->trigger(); }
+    void Select(int kind) { Command(kAttractorCommands[kind]); }
+    void Type(int id, const QString& text) {
+        Box(id)->selectAll();
+        Box(id)->del();
+        QTest::keyClicks(Box(id), text);
     }
     void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-    CAttractor& A() const { return *dlg->Attractor(); }
+    void ChooseCountry(int index) {
+        Country()->setCurrentIndex(index);
+        emit Country()->activated(index);
+    }
+    // The record itself, for the tests that set a value behind the boxes.
+    CAttractor& A() const { return const_cast<CAttractor&>(dlg->Host().Record()); }
+    // The names of the trajectories the plot shows.
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> names;
+        for (const CNamedRecord& r : dlg->Host().ShownRecords())
+            names.push_back(r.name);
+        return names;
+    }
     // Run, Simulate, Stop as enabled flags.
     std::string Buttons() const {
-        return std::string(dlg->m_btnRun->isEnabled() ? "R" : "-") +
-               (dlg->m_btnSimulate->isEnabled() ? "S" : "-") +
-               (dlg->m_btnStop->isEnabled() ? "T" : "-");
+        return std::string(Button(IDC_RUN)->isEnabled() ? "R" : "-") +
+               (Button(IDC_SIMULATE)->isEnabled() ? "S" : "-") +
+               (Button(IDC_STOP)->isEnabled() ? "T" : "-");
+    }
+    // Ticks Accumulate, then runs each country of the list in turn.
+    void Accumulate(std::initializer_list<int> countries) {
+        Click(Item<QCheckBox>(IDC_ACCUMULATE));
+        for (int index : countries) {
+            ChooseCountry(index);
+            Click(Button(IDC_RUN));
+        }
+    }
+    // Waits for the exports started from window w to end.
+    static void Exported(QObject* w) {
+        EXPECT_TRUE(WaitFor([&] { return !w->findChild<CTrajectoryExport*>(); }, 60000))
+            << "waited for an export to end";
     }
     // Starts a long animation and waits for its worker.
     void StartLongAnimation() {
-        Type(EDIT_ITERATION, "2000000");
-        Click(dlg->m_btnRun);
-        Click(dlg->m_btnSimulate);
-        ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 1; }));
+        Type(IDC_ITERATION, "2000000");
+        Click(Button(IDC_RUN));
+        Click(Button(IDC_SIMULATE));
+        ASSERT_TRUE(WaitFor([&] { return Draw()->WorkersStarted() == 1; }));
     }
 };

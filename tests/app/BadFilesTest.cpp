@@ -1,9 +1,7 @@
 #include "AppFixture.h"
 
 #include <algorithm>
-#include <csignal>
 #include <random>
-#include <sys/resource.h>
 
 // The files the program reads at start-up, each spoilt in every way a hand edit, a failed
 // copy or a wrong file can spoil it.
@@ -58,13 +56,12 @@ TEST_F(AppTest, SpoiltStartUpFilesGiveAWorkingWindow) {
                 TempDir::Write(dir.File(f.name), Spoilt(spoil, f.good, f.hugeLine));
             messages.clear();
             Start(nullptr, nullptr);
-            EXPECT_EQ(dlg->m_comboCountry->isVisible(), dlg->m_bCountriesLoaded);
-            EXPECT_EQ(dlg->m_bCountriesLoaded, f.name[0] != 'c' || spoil != "missing");
-            Type(EDIT_ITERATION, "40");
-            Click(dlg->m_btnRun);
-            Click(dlg->m_btnSimulate);
-            EXPECT_TRUE(WaitFor([&] { return dlg->m_btnSimulate->isEnabled(); }, 60000));
-            EXPECT_TRUE(WaitFor([&] { return !dlg->DrawWnd()->IsWorkerRunning(); }, 60000));
+            EXPECT_EQ(Country()->isVisible(), f.name[0] != 'c' || spoil != "missing");
+            Type(IDC_ITERATION, "40");
+            Click(Button(IDC_RUN));
+            Click(Button(IDC_SIMULATE));
+            EXPECT_TRUE(WaitFor([&] { return Button(IDC_SIMULATE)->isEnabled(); }, 60000));
+            EXPECT_TRUE(WaitFor([&] { return !Draw()->IsWorkerRunning(); }, 60000));
             EXPECT_EQ(Buttons(), "RS-");
             for (const std::string& m : messages)
                 EXPECT_TRUE(m == "Could not find country name" ||
@@ -74,7 +71,7 @@ TEST_F(AppTest, SpoiltStartUpFilesGiveAWorkingWindow) {
             EXPECT_TRUE(!bNothingRead || (A().m_zoom.m_value == 0 && A().m_iteration.m_upper == 0));
             // With the huge file the sections or countries around the junk still count.
             EXPECT_TRUE(spoil != "huge" ||
-                        (A().m_iteration.m_value == 40 && dlg->m_comboCountry->count() > 3));
+                        (A().m_iteration.m_value == 40 && Country()->count() > 3));
         }
 }
 
@@ -97,15 +94,7 @@ TEST_F(AppTest, UnwritableParameterFileKeepsThePreviousOne) {
     EXPECT_EQ(messages[0], "Error creating file " + dir.File("plain/Parameters.ini"));
     // A full disk, at once and part of the way through the six sections.
     for (rlim_t limit : {rlim_t{8}, rlim_t{1500}}) {
-        struct rlimit old {};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = old;
-        tiny.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &tiny);
-        save(previous);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        TempDir::WithFileSizeLimit(limit, [&] { save(previous); });
         ASSERT_EQ(messages.size(), 1u) << limit;
         EXPECT_EQ(TempDir::Read(previous), before) << limit;
     }

@@ -14,14 +14,14 @@
 
 TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
     // Cancelling writes nothing, but the folder exists.
-    dlg->OnSaveParameters();
+    Command(ID_FILE_SAVE_PARAMETERS);
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("Files")));
 
-    Type(EDIT_ZOOM, "55");
-    Click(dlg->m_btnRun);
-    Type(EDIT_ZOOM, "66"); // typed, not run: not saved
+    Type(IDC_ZOOM, "55");
+    Click(Button(IDC_RUN));
+    Type(IDC_ZOOM, "66"); // typed, not run: not saved
     answer = dir.File("Files/saved");
-    dlg->OnSaveParameters();
+    Command(ID_FILE_SAVE_PARAMETERS);
     const std::string text = TempDir::Read(*answer);
     EXPECT_EQ(std::count(text.begin(), text.end(), '['), 6); // one section for each kind
     const std::size_t sorvan = text.find("[Sorvan]");
@@ -33,51 +33,46 @@ TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
 TEST_F(AppTest, ExportWritesTheRenderedPlaneAsBmpOrPng) {
     QImage expected(591, 515, QImage::Format_RGB32);
     expected.fill(Qt::black);
-    dlg->DrawWnd()->RenderPlaneInto(expected);
+    Draw()->RenderPlaneInto(expected);
     const std::vector<uint8_t> bytes = EncodeBmp(expected);
     for (const char* name : {"graph.bmp", "graph.BMP"}) {
         answer = dir.File(std::string("Files/") + name);
-        dlg->OnSaveAs();
+        Command(ID_FILE_SAVE_AS);
         const std::string got = TempDir::Read(*answer);
         ASSERT_EQ(got.size(), 54u + 1776u * 515u) << name;
         EXPECT_EQ(got, std::string(bytes.begin(), bytes.end())) << name;
     }
     answer = dir.File("Files/graph.png");
-    dlg->OnSaveAs();
+    Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(QImage(QString::fromStdString(*answer)).convertToFormat(QImage::Format_RGB32),
               expected);
-    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), expected); // the screen shows what was exported
+    EXPECT_EQ(Draw()->ScreenImage(), expected); // the screen shows what was exported
     answer = dir.File("no/such/folder/graph.png");
-    dlg->OnSaveAs();
+    Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(messages, std::vector<std::string>{"Error creating file " + *answer});
 }
 
 TEST_F(AppTest, AccumulatedExportDrawsEveryCountryAndKeepsTheLast) {
     answer = dir.File("Files/acc.png");
-    Click(dlg->m_btnRun);
-    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(1078)));
-    for (int index : {1, 2, 3}) {
-        dlg->m_comboCountry->setCurrentIndex(index);
-        dlg->OnCountryChanged();
-        Click(dlg->m_btnRun);
-    }
+    Click(Button(IDC_RUN));
+    Accumulate({1, 2, 3});
     A().m_param[0].m_value = 44; // whatever the attractor holds, the export applies each country
-    dlg->OnSaveAs();
+    Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(A().m_param[0].m_value, 15.0); // Zentia's, the last of the list
     QImage png(QString::fromStdString(*answer));
     ASSERT_FALSE(png.isNull());
     // Every country's trajectory is in it: more than the last one alone.
     QImage last(591, 515, QImage::Format_RGB32);
     last.fill(Qt::black);
-    dlg->DrawWnd()->RenderPlaneInto(last);
+    Draw()->RenderPlaneInto(last);
     EXPECT_GT(CountPixels(png, Lit), CountPixels(last, Lit));
 }
 
 TEST_F(AppTest, ExportDuringAnAnimationStopsItFirst) {
     answer = dir.File("Files/anim.bmp");
     StartLongAnimation();
-    dlg->OnSaveAs();
-    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_FALSE(Draw()->IsWorkerRunning());
     EXPECT_EQ(Buttons(), "RS-");
     EXPECT_TRUE(std::filesystem::exists(*answer));
 }
@@ -184,7 +179,7 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
         const std::string path = dir.File(std::string("Files/") + k.file);
         TempDir::Write(path, "old");
         CFileDialogDriver driver(k.mouse, k.typed ? k.name : "");
-        k.parameters ? dlg->OnSaveParameters() : dlg->OnSaveAs();
+        k.parameters ? Command(ID_FILE_SAVE_PARAMETERS) : Command(ID_FILE_SAVE_AS);
         const std::string what = std::string(k.file) + (k.typed ? " typed," : "") +
                                  (k.mouse ? " by mouse" : " by Enter");
         EXPECT_EQ(driver.m_strFault, "") << what;
@@ -197,7 +192,7 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
     }
     // Load Parameters types its name the same way.
     CFileDialogDriver load(false, "Parameters.ini");
-    dlg->OnLoadParameters();
+    Command(ID_FILE_LOAD_PARAMETERS);
     EXPECT_EQ(load.m_strFault, "") << "Load Parameters typed";
     EXPECT_EQ(messages, std::vector<std::string>{});
     // Save As lists its filters as written; its PNG filter lists .png and .Png files alike.
@@ -220,7 +215,7 @@ TEST_F(AppTest, SavingIntoAnExistingFileThroughTheRealDialog) {
         files.sort();
         seen << files;
     };
-    dlg->OnSaveAs();
+    Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(look.m_strFault, "");
     EXPECT_EQ(seen.join(" | ").toStdString(),
               "Bmp Files (*.bmp) | PngFiles (*.png) | a.png | b.Png");

@@ -14,62 +14,60 @@ static std::string RecordText(const CAttractor& a, const std::string& path) {
 TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
     for (int kind : {2, 5}) {
         SCOPED_TRACE(kind);
-        dlg->OnSelectAttractor(kind);
-        Type(EDIT_A, "27.5");
-        Type(EDIT_X, "0.25");
-        Type(EDIT_ITERATION, "1500");
-        Type(EDIT_ZOOM, "7.5");
-        Click(dlg->m_btnRun);
+        Select(kind);
+        Type(IDC_PARAM_A, "27.5");
+        Type(IDC_INIT_X, "0.25");
+        Type(IDC_ITERATION, "1500");
+        Type(IDC_ZOOM, "7.5");
+        Click(Button(IDC_RUN));
         answer = dir.File("Files/round.ini");
-        dlg->OnSaveParameters();
+        Command(ID_FILE_SAVE_PARAMETERS);
         double boxes[13];
         for (int i = 0; i < 13; ++i)
-            boxes[i] = Box(i)->text().toDouble();
+            boxes[i] = Box(kValueBoxes[i].nId)->text().toDouble();
         const std::string record = RecordText(A(), dir.File("record.ini"));
         QImage planes[4];
         for (int p = 0; p < 4; ++p)
-            planes[p] = dlg->DrawWnd()->Surface().Picture(p);
+            planes[p] = Draw()->Surface().Picture(p);
 
-        Type(EDIT_A, "30");
-        Type(EDIT_ITERATION, "900");
-        Click(dlg->m_btnRun);
-        auto* accumulate = qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE));
+        Type(IDC_PARAM_A, "30");
+        Type(IDC_ITERATION, "900");
+        Click(Button(IDC_RUN));
+        auto* accumulate = Item<QCheckBox>(IDC_ACCUMULATE);
         if (kind == 5)
             Click(accumulate);
-        ASSERT_NE(dlg->DrawWnd()->Surface().Picture(0), planes[0]);
+        ASSERT_NE(Draw()->Surface().Picture(0), planes[0]);
         dlg->CommandAction(ID_FILE_LOAD_PARAMETERS)->trigger();
         EXPECT_FALSE(asked.back().save);
         EXPECT_EQ(asked.back().filter, "Ini Files (*.ini)|*.ini||");
         EXPECT_EQ(asked.back().initialDir, dir.File("Files"));
         EXPECT_TRUE(messages.empty()) << messages.front();
         for (int i = 0; i < 13; ++i)
-            EXPECT_EQ(Box(i)->text().toDouble(), boxes[i]) << "box " << i;
-        EXPECT_EQ(Box(EDIT_A)->text().trimmed(), "27.5"); // not Qelland's 12.5
+            EXPECT_EQ(Box(kValueBoxes[i].nId)->text().toDouble(), boxes[i]) << "box " << i;
+        EXPECT_EQ(Box(IDC_PARAM_A)->text().trimmed(), "27.5"); // not Qelland's 12.5
         EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
         for (int p = 0; p < 4; ++p)
-            EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(p), planes[p]) << "plane " << p;
-        EXPECT_FALSE(dlg->m_bAccumulate);
+            EXPECT_EQ(Draw()->Surface().Picture(p), planes[p]) << "plane " << p;
         EXPECT_FALSE(accumulate->isChecked());
-        EXPECT_EQ(dlg->m_comboCountry->currentIndex(), kind == 5 ? -1 : 0);
+        EXPECT_EQ(Country()->currentIndex(), kind == 5 ? -1 : 0);
         EXPECT_EQ(Buttons(), "RS-");
         // A Run without edits accepts nothing again: the boxes are the record.
-        Click(dlg->m_btnRun);
+        Click(Button(IDC_RUN));
         EXPECT_TRUE(messages.empty());
         EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
     }
     // The countries accumulated before the load are forgotten: ticked again, an export holds
     // only the one run since.
-    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
-    dlg->m_comboCountry->setCurrentIndex(3);
-    dlg->OnCountryChanged();
-    Click(dlg->m_btnRun);
+    Click(Item<QCheckBox>(IDC_ACCUMULATE));
+    ChooseCountry(3);
+    Click(Button(IDC_RUN));
     answer = dir.File("Files/since.png");
-    dlg->OnSaveAs();
+    Command(ID_FILE_SAVE_AS);
     QImage alone(591, 515, QImage::Format_RGB32);
     alone.fill(Qt::black);
-    dlg->DrawWnd()->RenderPlaneInto(alone);
+    Draw()->RenderPlaneInto(alone);
     EXPECT_EQ(QImage(QString::fromStdString(*answer)).convertToFormat(QImage::Format_RGB32), alone);
-    dlg->OnSelectAttractor(2);
+    Select(2);
     EXPECT_EQ(A().m_param[0].m_value, 28.0);
     EXPECT_EQ(A().m_iteration.m_value, 2000);
 }
@@ -77,22 +75,22 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
 // Cancel does nothing; a file with other sections only, a missing file or a folder: a message,
 // and nothing changes.
 TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
-    Type(EDIT_A, "27.5");
-    const CAttractor* before = dlg->Attractor();
+    Type(IDC_PARAM_A, "27.5");
+    const CAttractor* before = &dlg->Host().Record();
     const std::string record = RecordText(A(), dir.File("record.ini"));
-    const QImage plane = dlg->DrawWnd()->Surface().Picture(0);
-    dlg->OnLoadParameters();
+    const QImage plane = Draw()->Surface().Picture(0);
+    Command(ID_FILE_LOAD_PARAMETERS);
     EXPECT_TRUE(messages.empty());
     TempDir::Write(dir.File("Files/lorenz.ini"), "[Lorenz]\nZoom=3.000\n[Sorvan]\n");
     for (const char* name : {"Files/lorenz.ini", "Files/none.ini", "Files"}) {
         messages.clear();
         answer = dir.File(name);
-        dlg->OnLoadParameters();
+        Command(ID_FILE_LOAD_PARAMETERS);
         ASSERT_EQ(messages.size(), 1u) << name;
         EXPECT_EQ(messages[0], *answer + " holds no parameters for the Sorvan attractor.");
-        EXPECT_EQ(dlg->Attractor(), before);
+        EXPECT_EQ(&dlg->Host().Record(), before);
         EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
-        EXPECT_EQ(Box(EDIT_A)->text(), "27.5");
-        EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(0), plane);
+        EXPECT_EQ(Box(IDC_PARAM_A)->text(), "27.5");
+        EXPECT_EQ(Draw()->Surface().Picture(0), plane);
     }
 }

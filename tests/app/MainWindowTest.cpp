@@ -10,43 +10,43 @@
 
 TEST_F(AppTest, StartUpShowsTheEconomicModelAndTheKindDecidesRowsAndLimits) {
     EXPECT_EQ(dlg->windowTitle(), "QEL - Economic Simulator, based on Sorvan Attractor");
-    EXPECT_EQ(dlg->m_display[0]->text(), "Output-Money,  X-Y");
+    EXPECT_EQ(Item<QRadioButton>(kPlaneButtonIds[0])->text(), "Output-Money,  X-Y");
     EXPECT_EQ(Buttons(), "RS-");
     EXPECT_FALSE(dlg->CommandAction(ID_ATTRACTOR_SORVAN)->isEnabled());
     // Qelland's values in the boxes, whichever country the list shows first.
-    EXPECT_EQ(dlg->m_comboCountry->currentText(), "Ostravia");
-    EXPECT_EQ(Box(EDIT_A)->text(), "12.5");
-    EXPECT_EQ(Box(EDIT_VARIATION)->text(), "0.01    ");
-    EXPECT_EQ(Box(EDIT_ZOOM)->text(), "40.00");
-    EXPECT_EQ(dlg->m_rows[1].low->text(), "0.50 <= ");
-    EXPECT_EQ(dlg->m_rows[1].high->text(), " <= 10.00    (Production)");
-    EXPECT_EQ(dlg->m_rows[7].low->text(), "-5.00 < ");
-    EXPECT_EQ(dlg->m_rows[4].name->pos(), QPoint(64, 183));
-    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), dlg->DrawWnd()->Surface().Picture(0));
-    dlg->OnSelectAttractor(2);
+    EXPECT_EQ(Country()->currentText(), "Ostravia");
+    EXPECT_EQ(Box(IDC_PARAM_A)->text(), "12.5");
+    EXPECT_EQ(Box(IDC_VARIATION)->text(), "0.01    ");
+    EXPECT_EQ(Box(IDC_ZOOM)->text(), "40.00");
+    EXPECT_EQ(Item<QLabel>(kRowLowIds[1])->text(), "0.50 <= ");
+    EXPECT_EQ(Item<QLabel>(kRowHighIds[1])->text(), " <= 10.00    (Production)");
+    EXPECT_EQ(Item<QLabel>(kRowLowIds[7])->text(), "-5.00 < ");
+    EXPECT_EQ(Item<CxStatic>(kRowNameIds[4])->pos(), QPoint(64, 183));
+    EXPECT_EQ(Draw()->ScreenImage(), Draw()->Surface().Picture(0));
+    Select(2);
     EXPECT_EQ(dlg->windowTitle(), "QEL - Lorenz Attractor");
-    QWidget* hidden[] = {dlg->m_rows[3].name, Box(EDIT_A + 3), dlg->m_qelmeterValue,
-                         dlg->m_comboCountry};
+    QWidget* hidden[] = {Item<CxStatic>(kRowNameIds[3]), Box(IDC_PARAM_D),
+                         Item<CxStatic>(IDC_QELMETER_VALUE), Country()};
     for (QWidget* w : hidden)
         EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(dlg->m_rows[0].high->text(), " <= 50.00");
-    EXPECT_EQ(dlg->m_display[1]->text(), "X-Z");
-    EXPECT_EQ(dlg->m_rows[4].name->pos(), QPoint(64, 156));
+    EXPECT_EQ(Item<QLabel>(kRowHighIds[0])->text(), " <= 50.00");
+    EXPECT_EQ(Item<QRadioButton>(kPlaneButtonIds[1])->text(), "X-Z");
+    EXPECT_EQ(Item<CxStatic>(kRowNameIds[4])->pos(), QPoint(64, 156));
     // Values accepted by Run are forgotten by a switch away and back.
-    Type(EDIT_ZOOM, "7");
-    Click(dlg->m_btnRun);
-    dlg->OnSelectAttractor(5);
-    dlg->OnSelectAttractor(2);
-    EXPECT_EQ(Box(EDIT_ZOOM)->text(), "6.00");
+    Type(IDC_ZOOM, "7");
+    Click(Button(IDC_RUN));
+    Select(5);
+    Select(2);
+    EXPECT_EQ(Box(IDC_ZOOM)->text(), "6.00");
 }
 
 TEST_F(AppTest, BoxesTakeTenCharactersEnterRunsAndOnlyChangedBoxesAreRead) {
-    Type(EDIT_A, "12.34567891");
-    EXPECT_EQ(Box(EDIT_A)->text(), "12.3456789");
-    Type(EDIT_X, "0.123456789012"); // the initial conditions have no limit
-    EXPECT_EQ(Box(EDIT_X)->text(), "0.123456789012");
-    Type(EDIT_A, "33");
-    QTest::keyClick(Box(EDIT_A), Qt::Key_Return);
+    Type(IDC_PARAM_A, "12.34567891");
+    EXPECT_EQ(Box(IDC_PARAM_A)->text(), "12.3456789");
+    Type(IDC_INIT_X, "0.123456789012"); // the initial conditions have no limit
+    EXPECT_EQ(Box(IDC_INIT_X)->text(), "0.123456789012");
+    Type(IDC_PARAM_A, "33");
+    QTest::keyClick(Box(IDC_PARAM_A), Qt::Key_Return);
     EXPECT_EQ(A().m_param[0].m_value, 33.0);
     EXPECT_EQ(A().m_initX.m_value, 0.123456789012);
     // Pasted text is not filtered: a box reads as its leading number, an empty one as 0. A
@@ -57,29 +57,31 @@ TEST_F(AppTest, BoxesTakeTenCharactersEnterRunsAndOnlyChangedBoxesAreRead) {
         QTest::keyClick(Box(index), Qt::Key_V, Qt::ControlModifier); // the user's paste
         return Box(index)->text().toStdString();
     };
-    EXPECT_EQ(paste(EDIT_A + 1, "12345678901234", true), "1234567890");
-    Type(EDIT_A + 1, "6.8");
-    EXPECT_EQ(paste(EDIT_A + 1, "12345678901234", false), "6.81234567");
-    Type(EDIT_A + 1, "6.8");
-    EXPECT_EQ(paste(EDIT_X, "1.5abc", true), "1.5abc");
-    Box(EDIT_Y)->setText("");
-    Click(dlg->m_btnRun);
+    EXPECT_EQ(paste(IDC_PARAM_B, "12345678901234", true), "1234567890");
+    Type(IDC_PARAM_B, "6.8");
+    EXPECT_EQ(paste(IDC_PARAM_B, "12345678901234", false), "6.81234567");
+    Type(IDC_PARAM_B, "6.8");
+    EXPECT_EQ(paste(IDC_INIT_X, "1.5abc", true), "1.5abc");
+    Box(IDC_INIT_Y)->setText("");
+    Click(Button(IDC_RUN));
     EXPECT_EQ(A().m_initX.m_value, 1.5);
     EXPECT_EQ(A().m_initY.m_value, 0.0);
-    EXPECT_EQ(dlg->m_strX, "1.5abc");
     // A box that did not change is not read, even when its value is outside its limits, and
     // a Run without changes renders nothing new.
     A().m_param[0].m_value = 999;
-    const QImage before = dlg->DrawWnd()->Surface().Picture(0);
-    const int count = dlg->m_nProgressCount;
+    const QImage before = Draw()->Surface().Picture(0);
     // A Run sends 800 progress messages (four planes of 2000 points); the bar steps once per
-    // 2000 * 3 / 1000 = 6 of them, starting over when full: 33 steps and 2 left over.
-    EXPECT_TRUE(dlg->m_progress->value() == 33 && count == 2);
-    Click(dlg->m_btnRun);
+    // 2000 * 3 / 1000 = 6 of them, starting over when full: 33 steps.
+    EXPECT_EQ(Item<QProgressBar>(IDC_PROGRESS)->value(), 33);
+    Click(Button(IDC_RUN));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 999);
-    EXPECT_EQ(dlg->m_nProgressCount, count);
-    EXPECT_EQ(dlg->DrawWnd()->Surface().Picture(0), before);
+    EXPECT_EQ(Item<QProgressBar>(IDC_PROGRESS)->value(), 33);
+    EXPECT_EQ(Draw()->Surface().Picture(0), before);
+    // A refused entry puts back what the boxes held when accepted: the text, not its number.
+    Type(IDC_ZOOM, "-1");
+    Click(Button(IDC_RUN));
+    EXPECT_EQ(Box(IDC_INIT_X)->text(), "1.5abc");
 }
 
 // Each box typed outside its limits gives one message naming it in the kind's words and gets
@@ -91,22 +93,22 @@ TEST_F(AppTest, EveryBoxOutsideItsLimitsIsNamedAndRestored) {
                 "Y Starting Point|Z Starting Point|Zoom")
             .split('|');
     for (int kind : {2, int{SORVAN_KIND}}) { // Lorenz has no countries: every box is checked
-        dlg->OnSelectAttractor(kind);
-        Click(dlg->m_btnRun); // accepts what start-up wrote into the boxes
+        Select(kind);
+        Click(Button(IDC_RUN)); // accepts what start-up wrote into the boxes
         for (int i = 0; i < 13; ++i) {
             const CValueBox& box = kValueBoxes[i];
-            if (!Box(box.nEdit)->isVisible())
+            if (!Box(box.nId)->isVisible())
                 continue;
-            const QString before = Box(box.nEdit)->text();
+            const QString before = Box(box.nId)->text();
             messages.clear();
-            Type(box.nEdit, box.bInteger ? "99999999" : "-99999");
-            Click(dlg->m_btnRun);
+            Type(box.nId, box.eText == CValueBox::Whole ? "99999999" : "-99999");
+            Click(Button(IDC_RUN));
             ASSERT_EQ(messages.size(), 1u) << i;
             const std::string name = kind == SORVAN_KIND || i < 2 || i > 8
                                          ? names[i].toStdString()
                                          : "Parameter " + std::string(1, char('A' + i - 2));
             EXPECT_EQ(messages[0].substr(0, name.size() + 13), name + " must vary be") << i;
-            EXPECT_EQ(Box(box.nEdit)->text(), before) << i;
+            EXPECT_EQ(Box(box.nId)->text(), before) << i;
         }
     }
     EXPECT_EQ(messages[0], "Zoom must vary between 0.000000 and 100000.000000. Previous data "
@@ -114,93 +116,94 @@ TEST_F(AppTest, EveryBoxOutsideItsLimitsIsNamedAndRestored) {
     // One failure puts the bound texts back into every box, also those read after it: what
     // was typed there is lost. Values at the limits themselves pass.
     messages.clear();
-    Type(EDIT_VARIATION, "0.5");
-    Type(EDIT_A, "10");
-    Type(EDIT_ITERATION, "20000000");
-    Click(dlg->m_btnRun);
+    Type(IDC_VARIATION, "0.5");
+    Type(IDC_PARAM_A, "10");
+    Type(IDC_ITERATION, "20000000");
+    Click(Button(IDC_RUN));
     EXPECT_EQ(messages, std::vector<std::string>{"Variation Number must vary between 0.000100 "
                                                  "and 0.100000. Previous data remains."});
     EXPECT_TRUE(A().m_param[0].m_value == 12.5 && A().m_iteration.m_value == 2000);
-    Type(EDIT_A, "10");
-    Type(EDIT_ITERATION, "10000000");
-    Click(dlg->m_btnRun);
+    Type(IDC_PARAM_A, "10");
+    Type(IDC_ITERATION, "10000000");
+    Click(Button(IDC_RUN));
     EXPECT_TRUE(A().m_param[0].m_value == 10 && A().m_iteration.m_value == 10000000);
     // A country other than the first lifts the limits of a to d; the Qelmeter shows them.
     messages.clear();
-    dlg->m_comboCountry->setCurrentIndex(1);
+    Country()->setCurrentIndex(1);
     for (int i = 0; i < 4; ++i)
-        Type(EDIT_A + i, QString::number(i + 1));
-    Click(dlg->m_btnRun);
+        Type(RowValueBox(i)->nId, QString::number(i + 1));
+    Click(Button(IDC_RUN));
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(dlg->m_qelmeterValue->Text(), "-2.000");
+    EXPECT_EQ(Item<CxStatic>(IDC_QELMETER_VALUE)->Text(), "-2.000");
 }
 
 TEST_F(AppTest, ButtonsFollowRunSimulateStopFinishAndClear) {
-    Click(dlg->m_btnSimulate);
+    Click(Button(IDC_SIMULATE));
     EXPECT_EQ(Buttons(), "R-T");
-    EXPECT_EQ(dlg->m_status->Text(), "Drawing graphs....");
-    EXPECT_TRUE(dlg->m_progress->isVisible());
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_progress->value() > 3; }));
-    Click(dlg->m_btnStop);
+    EXPECT_EQ(Item<CxStatic>(IDC_STATUS)->Text(), "Drawing graphs....");
+    EXPECT_TRUE(Item<QProgressBar>(IDC_PROGRESS)->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return Item<QProgressBar>(IDC_PROGRESS)->value() > 3; }));
+    Click(Button(IDC_STOP));
     EXPECT_EQ(Buttons(), "RS-");
     Pump(50);
-    const int paused = dlg->m_progress->value();
+    const int paused = Item<QProgressBar>(IDC_PROGRESS)->value();
     Pump(100);
-    EXPECT_EQ(dlg->m_progress->value(), paused);
-    Click(dlg->m_btnSimulate); // resumes the same curve, keeping the bar
+    EXPECT_EQ(Item<QProgressBar>(IDC_PROGRESS)->value(), paused);
+    Click(Button(IDC_SIMULATE)); // resumes the same curve, keeping the bar
     EXPECT_EQ(Buttons(), "R-T");
-    EXPECT_GE(dlg->m_progress->value(), paused);
-    EXPECT_EQ(dlg->DrawWnd()->WorkersStarted(), 1);
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_btnSimulate->isEnabled(); }));
+    EXPECT_GE(Item<QProgressBar>(IDC_PROGRESS)->value(), paused);
+    EXPECT_EQ(Draw()->WorkersStarted(), 1);
+    ASSERT_TRUE(WaitFor([&] { return Button(IDC_SIMULATE)->isEnabled(); }));
     EXPECT_EQ(Buttons(), "RS-");
-    EXPECT_EQ(dlg->m_status->Text(), "Spilling bitmaps into screen...");
-    EXPECT_FALSE(dlg->m_progress->isVisible());
+    EXPECT_EQ(Item<CxStatic>(IDC_STATUS)->Text(), "Spilling bitmaps into screen...");
+    EXPECT_FALSE(Item<QProgressBar>(IDC_PROGRESS)->isVisible());
     // Clear after a finished animation still takes the Simulate branch.
-    Click(dlg->m_btnClear);
+    Click(Button(IDC_CLEAR));
     EXPECT_EQ(Buttons(), "RS-");
-    EXPECT_EQ(CountPixels(dlg->DrawWnd()->ScreenImage(), Lit), 0);
+    EXPECT_EQ(CountPixels(Draw()->ScreenImage(), Lit), 0);
     // A display choice after Clear starts a new animation in that plane.
-    dlg->m_display[1]->click();
+    Item<QRadioButton>(kPlaneButtonIds[1])->click();
     EXPECT_EQ(Buttons(), "R-T");
-    EXPECT_EQ(dlg->DrawWnd()->m_nPlane, 1);
-    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 2; }));
-    Click(dlg->m_btnRun); // ends the animation first
-    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
+    EXPECT_EQ(Draw()->m_nPlane, 1);
+    ASSERT_TRUE(WaitFor([&] { return Draw()->WorkersStarted() == 2; }));
+    Click(Button(IDC_RUN)); // ends the animation first
+    EXPECT_FALSE(Draw()->IsWorkerRunning());
     EXPECT_EQ(Buttons(), "RS-");
 }
 
 TEST_F(AppTest, DisplayChangeDuringAnAnimationRestartsItInTheNewPlane) {
     StartLongAnimation();
-    dlg->m_display[2]->click();
-    EXPECT_EQ(dlg->m_nPlane, 2);
-    ASSERT_TRUE(WaitFor([&] { return dlg->DrawWnd()->WorkersStarted() == 2; }));
-    EXPECT_TRUE(dlg->DrawWnd()->IsWorkerRunning());
+    Item<QRadioButton>(kPlaneButtonIds[2])->click();
+    EXPECT_EQ(Draw()->m_nPlane, 2);
+    ASSERT_TRUE(WaitFor([&] { return Draw()->WorkersStarted() == 2; }));
+    EXPECT_TRUE(Draw()->IsWorkerRunning());
     EXPECT_EQ(Buttons(), "R-T");
     // Switching the kind ends it; a display choice then shows the picture.
-    dlg->OnSelectAttractor(2);
-    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
-    dlg->m_display[1]->click();
-    EXPECT_FALSE(dlg->DrawWnd()->IsWorkerRunning());
-    EXPECT_EQ(dlg->DrawWnd()->ScreenImage(), dlg->DrawWnd()->Surface().Picture(1));
+    Select(2);
+    EXPECT_FALSE(Draw()->IsWorkerRunning());
+    Item<QRadioButton>(kPlaneButtonIds[1])->click();
+    EXPECT_FALSE(Draw()->IsWorkerRunning());
+    EXPECT_EQ(Draw()->ScreenImage(), Draw()->Surface().Picture(1));
 }
 
 TEST_F(AppTest, AnAttractorSwitchShowsTheNewPictureAndClearsTheStatus) {
     Start(SourceFile("data/Attractors.ini").c_str(), kTestCountries.c_str());
-    dlg->m_display[1]->click(); // a plane other than the first, kept across the switches
+    Item<QRadioButton>(kPlaneButtonIds[1])
+        ->click(); // a plane other than the first, kept across the switches
     for (int kind : {0, 5, 1, 5, 2, 5, 3, 5, 4, 5}) {
-        dlg->OnSelectAttractor(kind);
-        const QImage shown = dlg->DrawWnd()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        EXPECT_TRUE(shown == dlg->DrawWnd()->Surface().Picture(1)) << kind;
+        Select(kind);
+        const QImage shown = Draw()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == Draw()->Surface().Picture(1)) << kind;
         EXPECT_GT(CountPixels(shown, Lit, {}, 4), 100) << kind;
-        EXPECT_EQ(dlg->m_status->Text().toStdString(), "") << kind;
+        EXPECT_EQ(Item<CxStatic>(IDC_STATUS)->Text().toStdString(), "") << kind;
     }
 }
 
 TEST_F(AppTest, AxisLabelsFitTheirBoxesInTheDescribedFontHeight) {
-    Type(EDIT_ITERATION, "1"); // axes and labels only
-    Click(dlg->m_btnRun);
+    Type(IDC_ITERATION, "1"); // axes and labels only
+    Click(Button(IDC_RUN));
     for (int plane : {0, 1}) {
-        const QImage& pic = dlg->DrawWnd()->Surface().Picture(plane);
+        const QImage& pic = Draw()->Surface().Picture(plane);
         const int right = pic.width(), y = pic.height() / 2; // the view centre is 0, 0
         int left = right;
         for (int row = y - 20; row < y; ++row)
@@ -219,8 +222,8 @@ TEST_F(AppTest, DisabledButtonsShowGreyText) {
         return CountPixels(w->grab().toImage(), [](QRgb p) { return qGray(p) < 40; });
     };
     ASSERT_EQ(Buttons(), "RS-");
-    EXPECT_GT(black(dlg->m_btnRun), 5);
-    EXPECT_EQ(black(dlg->m_btnStop), 0);
+    EXPECT_GT(black(Button(IDC_RUN)), 5);
+    EXPECT_EQ(black(Button(IDC_STOP)), 0);
 }
 
 // The width a label's text takes in the label's own font; a radio button's with its circle.
@@ -249,17 +252,18 @@ TEST_F(AppTest, ShippedEquationsAndCaptionsFitTheirBoxes) {
     const std::set<int> skipped = {IDC_ACCUMULATE, IDC_LOW_X, IDC_LOW_Y, IDC_LOW_Z};
     const DialogTemplate& main = *FindDialogTemplate(IDD_QEL2_DIALOG);
     for (int kind : {5, 0, 1, 2, 3, 4}) {
-        dlg->OnSelectAttractor(kind);
-        for (CClrStatic* eq : dlg->m_equation) {
+        Select(kind);
+        for (int id : {IDC_EQUATION_X, IDC_EQUATION_Y, IDC_EQUATION_Z}) {
             QString text;
-            EXPECT_LE(TextWidth(eq, &text), eq->width()) << text.toStdString();
+            EXPECT_LE(TextWidth(Item(id), &text), Item(id)->width()) << text.toStdString();
         }
         // A letter wider than its cell is whole and stops short of its upper limit.
-        for (const ParamLabelRow& row : dlg->m_rows) {
+        for (int r = 0; r < 10; ++r) {
+            QWidget* name = Item(kRowNameIds[r]);
             QString text;
-            const int width = TextWidth(row.name, &text);
-            EXPECT_LE(width, row.name->width()) << text.toStdString();
-            EXPECT_LE(row.name->x() + width, row.high->x()) << text.toStdString();
+            const int width = TextWidth(name, &text);
+            EXPECT_LE(width, name->width()) << text.toStdString();
+            EXPECT_LE(name->x() + width, Item(kRowHighIds[r])->x()) << text.toStdString();
         }
         for (int i = 0; i < main.count; ++i) {
             const DialogItem& item = main.items[i];

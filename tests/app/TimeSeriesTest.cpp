@@ -9,7 +9,7 @@
 namespace {
 CTimeSeriesWnd* Open(CQel2Dlg& dlg) {
     dlg.CommandAction(ID_ANALYSIS_TIME_SERIES)->trigger();
-    return dlg.TimeSeriesWnd();
+    return Built(dlg.findChild<CTimeSeriesWnd*>());
 }
 
 // Pixels of the plot in the curve's colour inside the axis rect of one value.
@@ -44,35 +44,30 @@ TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
     })) << "the columns did not follow a resize: "
         << ts->Columns();
 
-    Type(EDIT_ITERATION, "3000");
-    Type(EDIT_A, "22");
-    Click(dlg->m_btnRun);
-    EXPECT_EQ(ts->Envelope(0).Points(), 3001);
+    Type(IDC_ITERATION, "3000");
+    Type(IDC_PARAM_A, "22");
+    Click(Button(IDC_RUN));
+    EXPECT_EQ(Built(ts)->Envelope(0).Points(), 3001);
     EXPECT_EQ(ts->Envelope(0).Record()->m_param[0].m_value, 22.0);
-    Click(dlg->m_btnRun); // nothing accepted, nothing rendered: the window keeps its curve
+    Click(Button(IDC_RUN)); // nothing accepted, nothing rendered: the window keeps its curve
     EXPECT_EQ(ts->Envelope(0).Points(), 3001);
 
-    Click(qobject_cast<QCheckBox*>(dlg->GetDlgItem(IDC_ACCUMULATE)));
-    for (int index : {2, 3}) {
-        dlg->m_comboCountry->setCurrentIndex(index);
-        dlg->OnCountryChanged();
-        Click(dlg->m_btnRun);
-    }
-    ASSERT_EQ(ts->CurveCount(), 3);
+    Accumulate({2, 3});
+    ASSERT_EQ(Built(ts)->CurveCount(), 3);
     const double countryA[3] = {20, 30, 15}; // Ostravia (listed when checked), Belmark, Zentia
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(ts->Envelope(c).Record()->m_param[0].m_value, countryA[c]) << c;
         EXPECT_GT(CurvePixels(ts, c, 0), 20) << c;
     }
 
-    dlg->OnSelectAttractor(2);
-    EXPECT_EQ(Titles(ts), "X|Y|Z");
+    Select(2);
+    EXPECT_EQ(Titles(Built(ts)), "X|Y|Z");
     ASSERT_EQ(ts->CurveCount(), 1);
     EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 2);
     EXPECT_EQ(ts->Envelope(0).Points(), 2001);
     // Closed, it does not follow; opened again, it catches up.
     ts->close();
-    dlg->OnSelectAttractor(5);
+    Select(5);
     EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 2);
     EXPECT_EQ(Open(*dlg), ts);
     EXPECT_EQ(ts->Envelope(0).Record()->GetKind(), 5);
@@ -82,11 +77,11 @@ TEST_F(AppTest, TimeSeriesFollowsRunsSwitchesAndCountries) {
 // point is drawn where it is, the wheel zooms the three plots together and a double click
 // shows everything again.
 TEST_F(AppTest, TimeSeriesEnvelopeHoldsEveryPointOfAMillion) {
-    Type(EDIT_ITERATION, "1000000");
-    Click(dlg->m_btnRun);
+    Type(IDC_ITERATION, "1000000");
+    Click(Button(IDC_RUN));
     CTimeSeriesWnd* ts = Open(*dlg);
     ASSERT_EQ(ts->Envelope(0).Points(), 1000001);
-    const auto points = CollectTrajectory(A(), 1000000);
+    const auto points = qel::CollectTrajectory(A(), 1000000);
     const int columns = ts->Columns();
     ASSERT_EQ(columns, ts->Rect(0)->width());
     const double lo = ts->ViewLo(), hi = ts->ViewHi();
@@ -134,6 +129,7 @@ TEST_F(AppTest, TimeSeriesSavesPictureAndData) {
     ts->SetView(100, 110.5);
     answer = dir.File("Files/ts.csv");
     ts->OnSaveData();
+    Exported(ts);
     const std::string text = TempDir::Read(*answer);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 12); // header, steps 100 to 110
     const std::string row = text.substr(text.find('\n') + 1);

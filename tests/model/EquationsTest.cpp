@@ -113,22 +113,20 @@ template <class StepFn> double CrossingPeriod(int64_t transient, StepFn step) {
 TEST(ModelTime, RosslerPeriodAgreesWithTheEquations) {
     const double a = 0.2, b = 0.2, c = 2.5, dt = 1e-3;
     auto rates = [&](const double* q, double* r) {
-        r[0] = -(q[1] + q[2]);
-        r[1] = q[0] + a * q[1];
-        r[2] = b + q[2] * (q[0] - c);
+        r[0] = -(q[1] + q[2]), r[1] = q[0] + a * q[1], r[2] = b + q[2] * (q[0] - c);
     };
-    const double reference = dt * CrossingPeriod(200000, [&](double* q) {
-                                 double k[4][3], t[3];
-                                 rates(q, k[0]);
-                                 for (int s = 1; s < 4; ++s) {
-                                     for (int j = 0; j < 3; ++j)
-                                         t[j] = q[j] + k[s - 1][j] * dt * (s == 3 ? 1.0 : 0.5);
-                                     rates(t, k[s]);
-                                 }
-                                 for (int j = 0; j < 3; ++j)
-                                     q[j] +=
-                                         dt / 6 * (k[0][j] + 2 * k[1][j] + 2 * k[2][j] + k[3][j]);
-                             });
+    auto rk4 = [&](double* q) {
+        double k[4][3], t[3];
+        rates(q, k[0]);
+        for (int s = 1; s < 4; ++s) {
+            for (int j = 0; j < 3; ++j)
+                t[j] = q[j] + k[s - 1][j] * dt * (s == 3 ? 1.0 : 0.5);
+            rates(t, k[s]);
+        }
+        for (int j = 0; j < 3; ++j)
+            q[j] += dt / 6 * (k[0][j] + 2 * k[1][j] + 2 * k[2][j] + k[3][j]);
+    };
+    const double reference = dt * CrossingPeriod(200000, rk4);
     EXPECT_NEAR(reference, 5.749, 0.01);
     auto r = TestRecord(4, 1, {a, b, c});
     r->m_variation.m_value = 0.01;

@@ -1,9 +1,11 @@
 #pragma once
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 // A folder of its own for each test, removed afterwards.
 class TempDir {
@@ -30,6 +32,19 @@ public:
         std::ostringstream ss;
         ss << in.rdbuf();
         return ss.str();
+    }
+
+    // Runs fn with files limited to bytes: a full disk that works for root too.
+    template <class Fn> static void WithFileSizeLimit(rlim_t bytes, Fn fn) {
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        fn();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
     }
 
 private:
