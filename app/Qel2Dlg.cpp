@@ -146,7 +146,7 @@ void CQel2Dlg::BuildMenu() {
             } else if (id == ID_FILE_EXPORT_TRAJECTORY) {
                 connect(action, &QAction::triggered, this, &CQel2Dlg::OnExportTrajectory);
             } else if (id == ID_ANALYSIS_TIME_SERIES || id == ID_ANALYSIS_BIFURCATION ||
-                       id == ID_ANALYSIS_STABILITY_MAP) {
+                       id == ID_ANALYSIS_STABILITY_MAP || id == ID_ANALYSIS_EQUILIBRIA) {
                 connect(action, &QAction::triggered, this, [this, id] { OnSideWindow(id); });
             } else if (id == ID_HELP_GUIDE) {
                 connect(action, &QAction::triggered, this, [this] { ShowGuideDialog(this); });

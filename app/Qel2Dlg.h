@@ -16,6 +16,7 @@ class CClrStatic;
 class CDrawWnd;
 class CRecordHost;
 class CTimeSeriesWnd;
+class CEquilibriaWnd;
 class CxStatic;
 struct CValueBox;
 class QAction;
@@ -153,6 +154,7 @@ private:
 
     CHost* m_pHost = nullptr; // a child: deleted with the window
     CTimeSeriesWnd* m_pTimeSeries = nullptr;
+    CEquilibriaWnd* m_pEquilibria = nullptr;
     CAnalysisWnd* m_pMapWnd = nullptr;
     CAnalysisWnd* m_pBifurcationWnd = nullptr;
 };

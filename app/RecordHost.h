@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/DrawWnd.h"
+
 #include <QObject>
 #include <memory>
 #include <string>
@@ -27,6 +29,8 @@ public:
     // Run takes them, and whatever else the boxes hold stays. Axes as qel::CSweep numbers
     // them: 0..6 the parameters a..g, 7..9 the start values X, Y, Z, 10 the Variation.
     virtual void WriteValues(const int* axes, const double* values, int count) = 0;
+    // Points marked over the plot, in whatever plane it shows; none clears them.
+    virtual void MarkPoints(std::vector<CPlotMark> marks) = 0;
 
 signals:
     // A Run that drew, a switch of attractor or a load replaced what the plot shows.

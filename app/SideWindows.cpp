@@ -1,5 +1,6 @@
 #include "analysis/RecordSnapshot.h"
 #include "app/BifurcationWnd.h"
+#include "app/EquilibriaWnd.h"
 #include "app/Qel2Dlg.h"
 #include "app/RecordHost.h"
 #include "app/StabilityMapWnd.h"
@@ -48,6 +49,10 @@ public:
         }
     }
 
+    void MarkPoints(std::vector<CPlotMark> marks) override {
+        m_dlg.m_drawWnd->SetMarks(std::move(marks));
+    }
+
 private:
     CQel2Dlg& m_dlg;
 };
@@ -78,6 +83,12 @@ void CQel2Dlg::OnSideWindow(int command) {
         m_pTimeSeries->Open();
         return;
     }
+    if (command == ID_ANALYSIS_EQUILIBRIA) {
+        if (!m_pEquilibria)
+            place(m_pEquilibria = new CEquilibriaWnd(*m_pHost, this));
+        m_pEquilibria->Open();
+        return;
+    }
     const bool map = command == ID_ANALYSIS_STABILITY_MAP;
     CAnalysisWnd*& wnd = map ? m_pMapWnd : m_pBifurcationWnd;
     if (!wnd) {
@@ -93,6 +104,8 @@ void CQel2Dlg::OnSideWindow(int command) {
 void CQel2Dlg::CloseSideWindows() {
     // Their work must end before the record and the boxes go.
     delete m_pTimeSeries;
+    delete m_pEquilibria;
+    m_pEquilibria = nullptr;
     delete m_pMapWnd;
     delete m_pBifurcationWnd;
     m_pTimeSeries = nullptr;

@@ -12,10 +12,37 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 using namespace qel;
+
+namespace {
+
+QString SpectrumText(const CSpectrum& s) {
+    if (s.eOutcome == EOutcome::Cancelled)
+        return "At the cross: not computed.";
+    if (s.eOutcome != EOutcome::Value)
+        return QString("At the cross the economy is %1: no exponents.")
+            .arg(s.eOutcome == EOutcome::Explosive ? "explosive" : "diverged");
+    auto v = [&](int k) {
+        return QString::fromStdString(ValueWithError(s.dExponent[k], s.dError[k]));
+    };
+    QString text = QString::fromUtf8("At the cross: λ1 = %1, λ2 = %2, λ3 = %3 per unit model time; "
+                                     "Kaplan-Yorke dimension %4")
+                       .arg(v(0), v(1), v(2))
+                       .arg(s.KaplanYorke(), 0, 'f', 3);
+    if (std::isfinite(s.dTrace))
+        text += QString::fromUtf8("; their sum %1 against the mean trace of the Jacobian %2")
+                    .arg(s.dExponent[0] + s.dExponent[1] + s.dExponent[2], 0, 'f', 4)
+                    .arg(s.dTrace, 0, 'f', 4);
+    return text + ".";
+}
+
+} // namespace
 
 CStabilityMapWnd::CStabilityMapWnd(CRecordHost& host, QWidget* owner)
     : CAnalysisWnd(host, owner, "Stability Map") {
@@ -52,6 +79,11 @@ CStabilityMapWnd::CStabilityMapWnd(CRecordHost& host, QWidget* owner)
     m_pPlot->setMinimumSize(560, 440);
     m_pPlot->setMouseTracking(true);
     SetPlot(m_pPlot);
+    m_pSpectrum = new QLabel(" ");
+    m_pSpectrum->setWordWrap(true);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, m_pSpectrum);
+    m_pSpectrumRunner = new CRunner(this);
+    connect(m_btnCancel, &QPushButton::clicked, m_pSpectrumRunner, &CRunner::Cancel);
     connect(m_pZeroLine, &QCheckBox::toggled, this, [this](bool on) {
         m_pPlot->ShowQelmeterLine(on);
         m_pPlot->replot();
@@ -133,6 +165,16 @@ void CStabilityMapWnd::Launch(const CSweep& sweep) {
             MarkChanged();
         },
         order.size());
+    // The whole spectrum where the cross is, the record's own values, beside the map.
+    m_pSpectrum->setText(QString::fromUtf8("At the cross: computing λ1, λ2, λ3..."));
+    m_pSpectrumRunner->Start<CSpectrum>(
+        {0},
+        [sweep](int, CRunnerTask& task) {
+            const CCellSetup& c = sweep.base;
+            return LyapunovSpectrum(sweep.nKind, c.params, c.init[0], c.init[1], c.init[2],
+                                    sweep.run, task.CancelFlag());
+        },
+        [this](int, CSpectrum&& s) { m_pSpectrum->setText(SpectrumText(s)); });
 }
 
 void CStabilityMapWnd::Redraw() {

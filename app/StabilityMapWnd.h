@@ -16,6 +16,8 @@ public:
     QSpinBox *m_pGridW = nullptr, *m_pGridH = nullptr;
     QCheckBox *m_pZeroLine = nullptr, *m_pSteady = nullptr;
     QDoubleSpinBox* m_pError = nullptr;
+    // All three exponents and the Kaplan-Yorke dimension at the cross, beside the map.
+    QLabel* m_pSpectrum = nullptr;
     CParamRow m_rows[2];
 
     // What the cell under pos holds, as the window tells it on hover.
@@ -31,4 +33,5 @@ protected:
 
 private:
     CMapPlot* m_pPlot = nullptr;
+    CRunner* m_pSpectrumRunner = nullptr;
 };

@@ -289,6 +289,44 @@ void CDrawWnd::paintEvent(QPaintEvent*) {
         HandlePaint();
     }
     QPainter painter(this);
-    std::lock_guard<std::mutex> lock(m_screenMutex);
-    painter.drawImage(0, 0, m_screen);
+    {
+        std::lock_guard<std::mutex> lock(m_screenMutex);
+        painter.drawImage(0, 0, m_screen);
+    }
+    for (const CPlotMark& m : m_marks) {
+        QPoint at;
+        if (!PixelOf(m, at))
+            continue;
+        const QColor colour = m.bStable ? QColor(60, 230, 90) : QColor(255, 255, 255);
+        painter.setPen(QPen(colour, 2));
+        painter.setBrush(m.bStable ? QBrush(colour) : Qt::NoBrush);
+        painter.drawEllipse(at, 5, 5);
+    }
+}
+
+void CDrawWnd::SetMarks(std::vector<CPlotMark> marks) {
+    m_marks = std::move(marks);
+    update();
+}
+
+bool CDrawWnd::PixelOf(const CPlotMark& m, QPoint& at) const {
+    const CAttractor* a = m_surface.Attractor();
+    const int plane = m_nPlane.load();
+    if (!a || plane < 0 || plane > 3)
+        return false;
+    // The record's zoom and centres, as the pictures were drawn with them; the plotter's own
+    // copies are the worker's while it runs.
+    const CTrajectoryPlotter& p = m_surface.Plotter();
+    const int32_t column =
+        ProjectColumn(plane, a->m_zoom.m_value, a->m_center[plane].x, p.m_cos, m.x, m.y, m.z);
+    const int32_t row =
+        ProjectRow(plane, a->m_zoom.m_value, a->m_center[plane].y, p.m_sin, m.x, m.y, m.z);
+    if (column == kNoPixelOffset || row == kNoPixelOffset)
+        return false;
+    const int64_t x = m_surface.Width() / 2 + int64_t{column},
+                  y = m_surface.Height() / 2 - int64_t{row};
+    if (x < -100 || y < -100 || x > m_surface.Width() + 100 || y > m_surface.Height() + 100)
+        return false;
+    at = QPoint(static_cast<int>(x), static_cast<int>(y));
+    return true;
 }

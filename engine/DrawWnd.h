@@ -10,6 +10,14 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
+
+// A point marked over the plot (never drawn into its pictures): a ring, filled when the
+// point is stable, in whatever plane is shown.
+struct CPlotMark {
+    double x = 0, y = 0, z = 0;
+    bool bStable = false;
+};
 
 // The child window that shows the plot: it paints the current plane's picture and runs the
 // one animation worker. Its messages go to its parent, which implements IPlotMessageSink.
@@ -42,6 +50,12 @@ public:
     void RedrawNow();
 
     CPlotSurface& Surface() { return m_surface; }
+    // Marks painted over the current plane; GUI thread only.
+    void SetMarks(std::vector<CPlotMark> marks);
+    const std::vector<CPlotMark>& Marks() const { return m_marks; }
+    // Where a point lies in the current plane's picture, as the pass that drew it projects it;
+    // false for a point with no pixel.
+    bool PixelOf(const CPlotMark& m, QPoint& at) const;
     QImage ScreenImage() const;
     int WorkersStarted() const { return m_nWorkersStarted; }
 
@@ -90,6 +104,7 @@ private:
 
     mutable std::mutex m_screenMutex;
     QImage m_screen;
+    std::vector<CPlotMark> m_marks;
 
     std::mutex m_sentMutex;
     std::condition_variable m_sentDone;

@@ -40,6 +40,7 @@ public:
     int Height() const { return m_nHeight; }
     const QRect& ClientRect() const { return m_rcClient; }
     CTrajectoryPlotter& Plotter() { return m_plotter; }
+    const CTrajectoryPlotter& Plotter() const { return m_plotter; }
     CAttractor* Attractor() const { return m_pAttractor; }
 
     std::atomic<int> m_nStop{0};

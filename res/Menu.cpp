@@ -23,6 +23,7 @@ constexpr MenuItem kAnalysisItems[] = {
     {ID_ANALYSIS_TIME_SERIES, "&Time Series", 0},
     {ID_ANALYSIS_BIFURCATION, "&Bifurcation Diagram...", 0},
     {ID_ANALYSIS_STABILITY_MAP, "Stability &Map...", 0},
+    {ID_ANALYSIS_EQUILIBRIA, "&Equilibria...", 0},
 };
 
 constexpr MenuItem kHelpItems[] = {

@@ -28,6 +28,7 @@ inline constexpr int ID_FILE_EXPORT_TRAJECTORY = 32784;
 inline constexpr int ID_ANALYSIS_TIME_SERIES = 32785;
 inline constexpr int ID_ANALYSIS_BIFURCATION = 32795;
 inline constexpr int ID_ANALYSIS_STABILITY_MAP = 32796;
+inline constexpr int ID_ANALYSIS_EQUILIBRIA = 32797;
 inline constexpr int ID_HELP = 57670;
 
 // Command of each attractor kind (0 Henon, 1 Ikeda, 2 Lorenz, 3 Pickover, 4 Rossler, 5 Sorvan).

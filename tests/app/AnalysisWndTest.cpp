@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "app/BifurcationWnd.h"
+#include "app/EquilibriaWnd.h"
 #include "app/StabilityMapWnd.h"
 
 #include <QLineEdit>
@@ -50,6 +51,12 @@ TEST_F(AnalysisWndTest, MapComputesShowsClassesAndClickRunsThatEconomy) {
     EXPECT_EQ(w->m_pProgress->value(), w->m_pProgress->maximum());
     EXPECT_EQ(w->m_pStatus->text(), "Done.");
     EXPECT_TRUE(w->m_btnCompute->isEnabled() && !w->m_btnCancel->isEnabled());
+    // Beside the map, the whole spectrum at the cross.
+    ASSERT_TRUE(WaitFor([&] { return !w->m_pSpectrum->text().contains("computing"); }, 20000))
+        << "waited for the spectrum at the cross";
+    EXPECT_TRUE(w->m_pSpectrum->text().contains(QString::fromUtf8(" per unit model time; "
+                                                                  "Kaplan-Yorke dimension ")))
+        << w->m_pSpectrum->text().toStdString();
 
     CMapPlot* plot = w->Plot();
     EXPECT_TRUE(plot->Title()->text().startsWith("Equations: Dormand-Prince 5(4)"));
@@ -232,4 +239,41 @@ TEST_F(AnalysisWndTest, BifurcationColumnsAndClick) {
     Click(Button(IDC_RUN));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(A().m_param[0].m_value, 30.0);
+}
+
+// Lorenz's equilibria from the real menu: the origin a saddle, (+-sqrt(b (a - 1)), ...,
+// a - 1) saddle-foci; marked, each shows as a ring over the plot at its projection, while the
+// plot's own picture stays as drawn; unmarked, the rings go.
+TEST_F(AnalysisWndTest, EquilibriaListedAndMarkedOverThePlot) {
+    Select(2);
+    Command(ID_ANALYSIS_EQUILIBRIA);
+    auto* w = dlg->findChild<CEquilibriaWnd*>();
+    ASSERT_TRUE(w && w->isVisible());
+    ASSERT_EQ(w->m_pTable->rowCount(), 3);
+    const double q = std::sqrt(A().m_param[1].m_value * (A().m_param[0].m_value - 1));
+    const char* types[3] = {"saddle-focus", "saddle", "saddle-focus"};
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(w->m_pTable->item(r, 3)->text(), types[r]) << r;
+        EXPECT_NEAR(w->m_pTable->item(r, 0)->text().toDouble(), (r - 1) * q, 1e-4) << r;
+    }
+    EXPECT_EQ(w->m_pStatus->text(), "3 equilibria: 1 saddle, 2 saddle-focus.");
+    CDrawWnd* plot = Draw();
+    const QImage before = plot->grab().toImage();
+    const QImage picture = plot->Surface().Picture(plot->m_nPlane).copy();
+    w->m_pMark->setChecked(true);
+    Pump(20);
+    ASSERT_EQ(plot->Marks().size(), 3u);
+    const QImage marked = plot->grab().toImage();
+    for (const CPlotMark& m : plot->Marks()) {
+        QPoint at;
+        ASSERT_TRUE(plot->PixelOf(m, at));
+        // The ring's right edge, five pixels out: white, where the picture had something else.
+        const QPoint edge = (at + QPoint(5, 0)) * marked.devicePixelRatio();
+        EXPECT_EQ(marked.pixel(edge) & 0xFFFFFF, 0xFFFFFFu) << at.x() << "," << at.y();
+    }
+    EXPECT_NE(marked, before);
+    EXPECT_EQ(plot->Surface().Picture(plot->m_nPlane), picture);
+    w->m_pMark->setChecked(false);
+    Pump(20);
+    EXPECT_EQ(plot->grab().toImage(), before);
 }
