@@ -20,6 +20,14 @@ QString Number(double v) {
     return QString::number(v, 'g', 6);
 }
 
+// "2 saddle-foci", "3 stable nodes".
+QString Plural(const std::string& type) {
+    QString t = QString::fromStdString(type);
+    if (t.endsWith("focus"))
+        return t.chopped(2) + "i";
+    return t.endsWith("node") || t.endsWith("saddle") ? t + "s" : t;
+}
+
 QString Eigenvalue(const std::complex<double>& e) {
     if (e.imag() == 0)
         return Number(e.real());
@@ -46,7 +54,7 @@ CEquilibriaWnd::CEquilibriaWnd(CRecordHost& host, QWidget* owner)
     m_pStatus = new QLabel(" ");
     m_pStatus->setWordWrap(true);
     layout->addWidget(m_pStatus);
-    resize(720, 320);
+    resize(720, 240);
     connect(m_pMark, &QCheckBox::toggled, this, &CEquilibriaWnd::Mark);
     connect(&m_host, &CRecordHost::RecordReplaced, this, [this] {
         if (isVisible())
@@ -91,7 +99,7 @@ void CEquilibriaWnd::Refresh() {
     m_pTable->resizeColumnsToContents();
     QStringList parts;
     for (const auto& [name, n] : types)
-        parts << QString("%1 %2").arg(n).arg(QString::fromStdString(name));
+        parts << QString("%1 %2").arg(n).arg(n == 1 ? QString::fromStdString(name) : Plural(name));
     m_pStatus->setText(m_found.empty() ? QString("No equilibrium inside these limits.")
                                        : QString("%1 equilibri%2: %3.")
                                              .arg(m_found.size())

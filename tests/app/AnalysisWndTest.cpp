@@ -256,7 +256,7 @@ TEST_F(AnalysisWndTest, EquilibriaListedAndMarkedOverThePlot) {
         EXPECT_EQ(w->m_pTable->item(r, 3)->text(), types[r]) << r;
         EXPECT_NEAR(w->m_pTable->item(r, 0)->text().toDouble(), (r - 1) * q, 1e-4) << r;
     }
-    EXPECT_EQ(w->m_pStatus->text(), "3 equilibria: 1 saddle, 2 saddle-focus.");
+    EXPECT_EQ(w->m_pStatus->text(), "3 equilibria: 1 saddle, 2 saddle-foci.");
     CDrawWnd* plot = Draw();
     const QImage before = plot->grab().toImage();
     const QImage picture = plot->Surface().Picture(plot->m_nPlane).copy();
