@@ -256,6 +256,7 @@ CColumnResult BifurcationColumn(int kind, const CStepParams& p, double x, double
         return bad;
     const double start[3] = {x, y, z};
     const int v = variable < 0 || variable > 2 ? 0 : variable;
+    CleanVectorState();
     return WithKind(kind, [&](auto k) {
         constexpr int K = decltype(k)::value;
         CGrowthWatch watch(K, p, start);

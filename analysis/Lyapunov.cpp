@@ -260,6 +260,7 @@ CMeasured Run(int kind, const CStepParams& p, double x, double y, double z, cons
               const std::atomic<bool>* cancel) {
     const double start[3] = {x, y, z};
     CMeasured out;
+    CleanVectorState();
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
         out.outcome = EOutcome::Diverged;
         return out;

@@ -22,6 +22,14 @@ public:
         m_x = x;
         m_y = y;
         m_bValid = true;
+        // Most segments of a dense trajectory move by one pixel or none: of such a segment only
+        // its start is drawn (the end is left out), with no set-up at all.
+        if (static_cast<uint64_t>(x - x0 + 1) <= 2 && static_cast<uint64_t>(y - y0 + 1) <= 2) {
+            if (valid && (x != x0 || y != y0) && static_cast<uint64_t>(x0) < m_uW &&
+                static_cast<uint64_t>(y0) < m_uH)
+                m_bits[y0 * m_stride + x0] = pixel;
+            return;
+        }
         // A trajectory is mostly segments of a few pixels inside the image: no clipping.
         if (valid && static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x) < m_uW &&
             static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y) < m_uH)

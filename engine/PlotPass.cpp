@@ -67,6 +67,7 @@ bool DrawOnSecondThread(CTrajectoryPlotter& plotter, std::vector<CDrawnLane>& la
     try {
         drawer = std::thread([&] {
             queue.Drain([&](const double* xyz, int count) {
+                qel::CleanVectorState(); // after the queue's waits
                 for (CDrawnLane& lane : lanes)
                     lane.DrawBlock(xyz, count, halfW, halfH);
             });

@@ -34,6 +34,7 @@ void CTrajectoryPlotter::BeginPass(int plane) {
     m_nIterations = a.m_iteration.m_value;
     m_nKind = a.GetKind();
     m_params = qel::CStepParams::From(a);
+    qel::CleanVectorState();
 }
 
 void CTrajectoryPlotter::Advance() {

@@ -156,6 +156,8 @@ template <class Point, class Batch> void CTrajectoryPlotter::RunPass(Point&& poi
         if (--untilBatch != 0)
             return true;
         untilBatch = 10; // after points 10, 20, ...: i % 10 == 9
-        return static_cast<bool>(batch());
+        const bool more = static_cast<bool>(batch());
+        qel::CleanVectorState(); // the batch calls out into Qt
+        return more;
     });
 }

@@ -4,6 +4,7 @@
 // locals. The expressions keep the order of their operations, so every point is bit-identical
 // to the record's own Evaluate, which uses the same rates.
 #include "model/Attractor.h"
+#include "model/VectorState.h"
 
 #include <cmath>
 #include <cstdint>
@@ -72,6 +73,7 @@ template <class Fn> decltype(auto) WithKind(int kind, Fn&& fn) {
 template <class Visit>
 int64_t Integrate(const CAttractor& r, double& x, double& y, double& z, int64_t n, Visit&& visit) {
     const CStepParams p = CStepParams::From(r);
+    CleanVectorState();
     return WithKind(r.GetKind(), [&](auto kind) -> int64_t {
         constexpr int K = decltype(kind)::value;
         double X = x, Y = y, Z = z;

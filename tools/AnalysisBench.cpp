@@ -84,6 +84,7 @@ double MapSeconds(const CSweep& s, int threads, int repeats, double& cores) {
 // measured against.
 double BareSeconds(const CSweep& s, int repeats, double& sink) {
     return BestCpuSeconds(repeats, [&] {
+        CleanVectorState();
         for (int c = 0; c < s.CellCount(); ++c) {
             const CCellSetup cell = s.Cell(c % s.nCount[0], c / s.nCount[0]);
             const CStepParams& p = cell.params;

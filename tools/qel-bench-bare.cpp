@@ -1,5 +1,7 @@
 #include "qel-bench-bare.h"
 
+#include "model/VectorState.h"
+
 #include <cmath>
 
 namespace {
@@ -45,5 +47,6 @@ void BareIntegrate(int kind, const double params[7], double variation, double& x
                    double& z, int64_t n) {
     using Fn = void (*)(const double*, double, double&, double&, double&, int64_t);
     static const Fn kinds[6] = {Henon, Ikeda, Lorenz, Pickover, Rossler, Economic};
+    qel::CleanVectorState();
     kinds[kind >= 0 && kind < 6 ? kind : 5](params, variation, x, y, z, n);
 }

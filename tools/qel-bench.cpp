@@ -2,6 +2,7 @@
 #include "engine/HeadlessHost.h"
 #include "engine/PlotSurface.h"
 #include "model/Attractor.h"
+#include "model/KindTable.h"
 #include "platform/RuntimeDir.h"
 #include "qel-bench-bare.h"
 
@@ -59,9 +60,10 @@ bool Same(double a, double b) {
 int main(int argc, char** argv) {
     const long long n = argc > 1 ? std::atoll(argv[1]) : 2000000;
     const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    if (n < 1 || n > 2147483647LL) {
+    const int only = argc > 3 ? qel::KindFromText(argv[3]) : -1;
+    if (n < 1 || n > 2147483647LL || (argc > 3 && only < 0)) {
         std::fprintf(stderr, "usage: qel-bench [POINTS (1..2147483647, default 2000000)] "
-                             "[REPEATS (default 3)]\n");
+                             "[REPEATS (default 3)] [KIND (default all)]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -80,6 +82,8 @@ int main(int argc, char** argv) {
     std::printf("%-9s %8s %8s %8s %8s %8s %8s %8s %8s %5s\n", "kind", "bare ns", "advance",
                 "1 plane", "1 wall", "4 planes", "4 both", "4 wall", "animate", "same");
     for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
+        if (only >= 0 && k != only)
+            continue;
         std::unique_ptr<CAttractor> a(CreateAttractor(k));
         a->LoadSettings();
         double params[7];
