@@ -1,3 +1,4 @@
+#include "app/FileChoice.h"
 #include "app/Qel2Dlg.h"
 #include "app/RecordHost.h"
 
@@ -25,7 +26,9 @@ void CQel2Dlg::OnSelectAttractor(int kind) {
 
 void CQel2Dlg::SelectAttractor() {
     std::unique_ptr<CAttractor> record(CreateAttractor(m_nAttractor));
-    record->LoadSettings();
+    // A missing file or section gives an empty record, as it always has; a refused file says so.
+    if (std::string why; record->LoadSettings(&why) == ESettingsRead::Unreadable)
+        ReportCannotRead(this, why);
     AdoptRecord(std::move(record));
     ApplyAttractorLayout();
 }

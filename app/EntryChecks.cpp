@@ -1,3 +1,4 @@
+#include "app/FileChoice.h"
 #include "app/Qel2Dlg.h"
 #include "app/ValueBoxes.h"
 
@@ -44,8 +45,11 @@ void CQel2Dlg::LoadEntriesFromAttractor() {
     if (m_nAttractor == SORVAN_KIND) {
         m_countries.Clear();
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const bool loaded = m_countries.Load("countries.xml") != 0;
+        std::string why;
+        const bool loaded = m_countries.Load("countries.xml", &why) != 0;
         QApplication::restoreOverrideCursor();
+        if (!why.empty())
+            ReportCannotRead(this, why);
         if (loaded) {
             m_bCountriesLoaded = true;
             LoadCountry("Qelland");

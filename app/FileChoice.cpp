@@ -32,3 +32,9 @@ void ReportErrorCreatingFile(QWidget* parent, const QString& path) {
                   path.toLocal8Bit().constData());
     platform::MessageBox(parent, text);
 }
+
+void ReportCannotRead(QWidget* parent, const std::string& why) {
+    char text[4096];
+    std::snprintf(text, sizeof text, LoadString(IDS_CANNOT_READ), why.c_str());
+    platform::MessageBox(parent, text);
+}

@@ -12,3 +12,6 @@ std::optional<std::string> AskFileInFiles(QWidget* parent, bool save, const char
                                           const char* name, const char* extension);
 // "Error creating file %s" in a message box.
 void ReportErrorCreatingFile(QWidget* parent, const QString& path);
+// "Cannot read PATH: reason" in a message box, for a file refused as platform::ReadWholeFile
+// refuses it.
+void ReportCannotRead(QWidget* parent, const std::string& why);

@@ -15,12 +15,18 @@ void CQel2Dlg::OnLoadParameters() {
         AskFileInFiles(this, false, "Ini Files (*.ini)|*.ini||", "Parameters.ini", "");
     if (!chosen)
         return;
-    // A missing file, an unreadable one and a file without the record's section all hold no
-    // parameters for it. Only this load reads the chosen file; the record keeps the settings
-    // file as its own.
+    // A missing file and a file without the record's section hold no parameters for it; one
+    // refused (a folder, a FIFO, a device, too large) cannot be read. Only this load reads the
+    // chosen file; the record keeps the settings file as its own.
     std::unique_ptr<CAttractor> loaded(CreateAttractor(m_nAttractor));
     platform::CProfileText file;
-    if (!loaded || !file.Load(*chosen) || !loaded->ReadSettings(file)) {
+    std::string why;
+    if (const auto read = file.Read(*chosen, &why);
+        read == platform::EFileRead::NotAFile || read == platform::EFileRead::Refused) {
+        ReportCannotRead(this, why);
+        return;
+    }
+    if (!loaded || !loaded->ReadSettings(file)) {
         char text[4096];
         std::snprintf(text, sizeof text, LoadString(IDS_NO_PARAMETERS), chosen->c_str(),
                       AttractorKindName(m_nAttractor));

@@ -1,13 +1,10 @@
 #include "XmlDocument.h"
 
+#include "platform/FileRead.h"
 #include "platform/ModulePath.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -61,42 +58,6 @@ void NameElement(CXmlElement& element, const std::string& inner) {
     AssignTrimmed(element.m_strAttributes, inner.substr(blank + 1));
 }
 
-// Only regular files: a FIFO or device could block or never end.
-bool ReadWholeFile(const std::string& path, std::string& text) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok) {
-        try {
-            text.resize(static_cast<std::size_t>(st.st_size));
-        } catch (const std::exception&) {
-            ok = false;
-        }
-    }
-    std::size_t got = 0;
-    while (ok && got < text.size()) {
-        ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        else if (n == 0)
-            break; // the file shrank meanwhile
-        else
-            got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (!ok)
-        return false;
-    text.resize(got);
-    std::size_t zero = text.find('\0');
-    if (zero != std::string::npos)
-        text.resize(zero);
-    return true;
-}
-
 } // namespace
 
 void CXmlDocument::Clear() {
@@ -110,18 +71,20 @@ void CXmlDocument::Clear() {
     m_root.m_posChild = CXmlElement::NO_CHILD;
 }
 
-int CXmlDocument::Load(const std::string& fileName) {
-    return LoadFrom(platform::GetProgramFilePath(fileName));
+int CXmlDocument::Load(const std::string& fileName, std::string* refusal) {
+    return LoadFrom(platform::GetProgramFilePath(fileName), refusal);
 }
 
-int CXmlDocument::LoadFrom(const std::string& path) {
-    std::string text;
-    try {
-        if (!ReadWholeFile(path, text))
-            return 0;
-    } catch (const std::exception&) {
+int CXmlDocument::LoadFrom(const std::string& path, std::string* refusal) {
+    std::string text, why;
+    const platform::EFileRead read = platform::ReadWholeFile(path, text, &why);
+    if (read != platform::EFileRead::Read) {
+        if (refusal)
+            *refusal = read == platform::EFileRead::Missing ? std::string() : why;
         return 0;
     }
+    // The text ends at a zero byte, as a C string would.
+    text.resize(std::min(text.size(), text.find('\0')));
     std::erase_if(text, [](char c) { return c == '\n' || c == '\r' || c == '\t'; });
     return Parse(std::move(text));
 }

@@ -17,10 +17,12 @@ public:
     // Empties the tree and makes the root current and unnamed.
     void Clear();
     // Reads the file from the executable's directory and parses it: 1 when read, 0 when it
-    // cannot be read (the document is then left as it was).
-    int Load(const std::string& fileName);
+    // cannot be read (the document is then left as it was). A file that exists but is refused
+    // (platform::ReadWholeFile: a folder, a FIFO, a device, too large) says why in *refusal
+    // ("PATH: reason"); a missing one leaves it empty.
+    int Load(const std::string& fileName, std::string* refusal = nullptr);
     // The same for a file at any path.
-    int LoadFrom(const std::string& path);
+    int LoadFrom(const std::string& path, std::string* refusal = nullptr);
     // Builds the tree from the text after a Clear. Returns 1; 0 only when memory runs out, in
     // which case the document is left empty.
     int Parse(std::string text);

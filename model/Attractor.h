@@ -15,6 +15,8 @@ struct PLANE_CENTER {
 
 enum { ATTRACTOR_COUNT = 6, SORVAN_KIND = 5 };
 
+enum class ESettingsRead { Read, Missing, NoSection, Unreadable };
+
 // One dynamical system with everything a run needs. The kinds differ only in their row of
 // model/KindTable.h and their equations; all state lives here.
 class CAttractor {
@@ -31,8 +33,10 @@ public:
     virtual void Evaluate(double x0, double y0, double z0, double h, double X, double Y, double Z,
                           double& dx, double& dy, double& dz, double& nx, double& ny,
                           double& nz) const = 0;
-    // Reads the record's section of m_strSettingsPath, the file read once.
-    virtual void LoadSettings();
+    // Reads the record's section of m_strSettingsPath, the file read once. When the file is
+    // missing, names no value of the kind, or is refused (Unreadable: a folder, a FIFO, a
+    // device, too large), the record holds an empty file's values and *error says why.
+    virtual ESettingsRead LoadSettings(std::string* error = nullptr);
     // The record's section of a file held in memory; false when it names no value at all.
     bool ReadSettings(const platform::CProfileText& file);
     // Writes the record's section into the file at path, replaced once. False when the file

@@ -89,10 +89,17 @@ const char* const kCenterKeys[4] = {"XYPlaneCenter", "XZPlaneCenter", "YZPlaneCe
 
 } // namespace
 
-void CAttractor::LoadSettings() {
+ESettingsRead CAttractor::LoadSettings(std::string* error) {
     platform::CProfileText file;
-    file.Load(m_strSettingsPath);
-    ReadSettings(file);
+    const platform::EFileRead read = file.Read(m_strSettingsPath, error);
+    if (ReadSettings(file))
+        return ESettingsRead::Read;
+    if (read != platform::EFileRead::Read)
+        return read == platform::EFileRead::Missing ? ESettingsRead::Missing
+                                                    : ESettingsRead::Unreadable;
+    if (error)
+        *error = m_strSettingsPath + " holds no settings for the " + GetName() + " attractor";
+    return ESettingsRead::NoSection;
 }
 
 bool CAttractor::ReadSettings(const platform::CProfileText& file) {
@@ -139,7 +146,7 @@ void CAttractor::WriteSettings(platform::CProfileText& file) const {
 
 bool CAttractor::SaveSettings(const std::string& path) const {
     platform::CProfileText file;
-    if (!file.Load(path))
+    if (!file.LoadForUpdate(path))
         return false;
     WriteSettings(file);
     return file.Save(path);
@@ -147,7 +154,7 @@ bool CAttractor::SaveSettings(const std::string& path) const {
 
 bool SaveParameterFile(const std::string& path, const CAttractor& current) {
     platform::CProfileText file;
-    if (!file.Load(path))
+    if (!file.LoadForUpdate(path))
         return false;
     for (int k = 0; k < ATTRACTOR_COUNT; ++k) {
         if (k == current.GetKind()) {

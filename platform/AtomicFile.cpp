@@ -17,24 +17,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-// The file a path names once its symbolic links are followed; it may not exist yet.
-std::string FollowLinks(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            break;
-        std::vector<char> target(PATH_MAX + 1);
-        const ssize_t n = ::readlink(path.c_str(), target.data(), PATH_MAX);
-        if (n <= 0)
-            break;
-        std::string link(target.data(), static_cast<std::size_t>(n));
-        const std::size_t slash = path.find_last_of('/');
-        path =
-            link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
-    }
-    return path;
-}
-
 // A new file beside target, of a name no other writer has, with the usual mode.
 int CreateTemporary(const std::string& target, std::string& name) {
     static std::atomic<unsigned> serial{0};
@@ -55,6 +37,23 @@ int CreateTemporary(const std::string& target, std::string& name) {
 }
 
 } // namespace
+
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), PATH_MAX);
+        if (n <= 0)
+            break;
+        std::string link(target.data(), static_cast<std::size_t>(n));
+        const std::size_t slash = path.find_last_of('/');
+        path =
+            link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    return path;
+}
 
 CAtomicFile::CAtomicFile(std::string path) : m_strPath(std::move(path)) {}
 

@@ -44,6 +44,9 @@ private:
     std::string m_strError;
 };
 
+// The file a path names once its symbolic links are followed; it may not exist yet.
+std::string FollowLinks(std::string path);
+
 // The whole content at once. False on failure, with the error in *error when asked for.
 bool WriteFileAtomically(const std::string& path, std::string_view data,
                          std::string* error = nullptr);

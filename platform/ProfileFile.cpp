@@ -1,11 +1,10 @@
 #include "ProfileFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
 
-#include <fstream>
-#include <sstream>
+#include <cctype>
 #include <strings.h>
-#include <sys/stat.h>
 #include <vector>
 
 namespace platform {
@@ -75,16 +74,6 @@ bool KeyValue(std::string_view content, std::string_view& key, std::string_view&
     return true;
 }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    out = ss.str();
-    return !in.bad();
-}
-
 // A value or name that holds a line break would split into lines of its own.
 std::string OneLine(const char* s) {
     std::string r(s ? s : "");
@@ -96,14 +85,20 @@ std::string OneLine(const char* s) {
 
 } // namespace
 
-bool CProfileText::Load(const std::string& path) {
-    m_lines.clear();
-    struct stat st {};
+EFileRead CProfileText::Read(const std::string& path, std::string* error) {
     std::string data;
-    if (::stat(path.c_str(), &st) == 0 && !ReadWhole(path, data))
-        return false;
+    const EFileRead read = ReadWholeFile(path, data, error);
     m_lines = SplitLines(data);
-    return true;
+    return read;
+}
+
+bool CProfileText::Load(const std::string& path, std::string* error) {
+    const EFileRead read = Read(path, error);
+    return read == EFileRead::Read || read == EFileRead::Missing;
+}
+
+bool CProfileText::LoadForUpdate(const std::string& path, std::string* error) {
+    return Read(path, error) != EFileRead::Refused;
 }
 
 std::string CProfileText::Text() const {
@@ -206,7 +201,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!section || !key)
         return false;
     CProfileText file;
-    if (!file.Load(path))
+    if (!file.LoadForUpdate(path))
         return false;
     file.Write(section, key, value);
     return file.Save(path);

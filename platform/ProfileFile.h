@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/FileRead.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -11,9 +13,16 @@ namespace platform {
 // replaces the file once. Lines keep their endings: what is not written stays byte for byte.
 class CProfileText {
 public:
-    // Reads the whole file; a missing file reads as empty. False when it exists but cannot be
-    // read, leaving this empty.
-    bool Load(const std::string& path);
+    // Reads the whole file through platform::ReadWholeFile and says how that went; a file not
+    // read holds nothing here.
+    EFileRead Read(const std::string& path, std::string* error = nullptr);
+    // The same; a missing file reads as empty.
+    // False, leaving this empty, when it exists but cannot be read or is refused (a folder, a
+    // FIFO, a device, too large), with "PATH: reason" in *error.
+    bool Load(const std::string& path, std::string* error = nullptr);
+    // The same before the file is replaced: one that is not a regular file is written as a
+    // stream and reads as empty.
+    bool LoadForUpdate(const std::string& path, std::string* error = nullptr);
     // The value of key in section, trimmed of blanks and cut to size - 1 characters.
     std::string Get(const char* section, const char* key, const char* def, std::size_t size) const;
     // Replaces the key's value in place, or appends the key at the end of its section, or the

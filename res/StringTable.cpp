@@ -65,6 +65,7 @@ constexpr StringEntry kStrings[] = {
     {IDS_NO_PARAMETERS, "%s holds no parameters for the %s attractor."},
     {IDS_EXPORT_SIZE, "Writing %s points, ~%s MB..."},
     {IDS_EXPORTING, "Exporting the trajectory..."},
+    {IDS_CANNOT_READ, "Cannot read %s"},
     {IDS_LOWER_LE, "%.2f <= "},
     {IDS_UPPER_LE, " <= %.2f"},
     {IDS_LOWER_LT, "%.2f < "},

@@ -70,6 +70,7 @@ enum : unsigned {
     IDS_NO_PARAMETERS = 3001, // "%s holds no parameters for the %s attractor."
     IDS_EXPORT_SIZE = 3002,   // status line before a large trajectory export
     IDS_EXPORTING = 3003,     // progress dialog of the export
+    IDS_CANNOT_READ = 3004,   // "Cannot read %s": a file refused, with its path and the reason
 };
 
 // The text of a string-table entry; "" (never null) for an id that names no string, such as 0.

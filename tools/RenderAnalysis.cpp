@@ -13,14 +13,17 @@
 
 #include <QApplication>
 #include <QThreadPool>
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace qel;
 
@@ -30,7 +33,7 @@ enum class EMode { None, Lyapunov, Spectrum, Equilibria, Trajectory, Map, Bifurc
 
 struct COptions {
     EMode eMode = EMode::None;
-    std::string strSettings, strOut, strCsv, strAxes, strTrajectory;
+    std::string strMode, strSettings, strOut, strCsv, strAxes, strTrajectory;
     int nKind = SORVAN_KIND;
     int nWidth = 64, nHeight = 64, nColumns = 300, nVariable = 0, nThreads = 0, nMaxima = 300;
     int nPictureW = 760, nPictureH = 600;
@@ -85,25 +88,71 @@ bool Range(const std::string& s, double& lo, double& hi) {
     return Pair(s, ":", a, b) && Real(a, lo) && Real(b, hi) && lo < hi;
 }
 
-bool SetMode(COptions& o, EMode mode) {
+bool SetMode(COptions& o, EMode mode, const std::string& option) {
     if (o.eMode != EMode::None)
         return false;
     o.eMode = mode;
+    o.strMode = option;
     return true;
 }
 
 const char* const kOneAnalysis =
     "choose one of --lyapunov, --spectrum, --equilibria, --trajectory, --map and --bifurcation";
 
+constexpr unsigned Used(EMode m) {
+    return 1u << static_cast<int>(m);
+}
+constexpr unsigned kAll = ~0u, kPictures = Used(EMode::Map) | Used(EMode::Bifurcation),
+                   kRuns = kPictures | Used(EMode::Lyapunov) | Used(EMode::Spectrum);
+
+// Every option and the analyses that use it: one given to an analysis that does not use it is
+// refused, not ignored.
+const struct COption {
+    const char* szName;
+    bool bValue;
+    unsigned nUsedBy;
+} kOptions[] = {{"--lyapunov", false, kAll},
+                {"--spectrum", false, kAll},
+                {"--equilibria", false, kAll},
+                {"--trajectory", true, kAll},
+                {"--map", true, kAll},
+                {"--bifurcation", true, kAll},
+                {"--kind", true, kAll},
+                {"--settings", true, kAll},
+                {"--method", true, kRuns},
+                {"--transient", true, kRuns},
+                {"--max-time", true, kRuns},
+                {"--tolerance", true, kRuns},
+                {"--error", true, kRuns & ~Used(EMode::Bifurcation)},
+                {"--threads", true, kPictures},
+                {"--out", true, kPictures},
+                {"--csv", true, kPictures},
+                {"--size", true, kPictures},
+                {"--grid", true, Used(EMode::Map)},
+                {"--range1", true, Used(EMode::Map)},
+                {"--range2", true, Used(EMode::Map)},
+                {"--steady-states", false, Used(EMode::Map)},
+                {"--range", true, Used(EMode::Bifurcation)},
+                {"--variable", true, Used(EMode::Bifurcation)},
+                {"--columns", true, Used(EMode::Bifurcation)},
+                {"--maxima", true, Used(EMode::Bifurcation)}};
+
 // An empty text when the options make sense together.
 std::string Parse(int argc, char** argv, COptions& o) {
+    std::vector<const COption*> given;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        const auto* option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                          [&](const COption& k) { return arg == k.szName; });
+        if (option == std::end(kOptions))
+            return (arg.rfind("--", 0) == 0 ? "unknown option " : "unknown argument ") + arg +
+                   " (see --help)";
+        given.push_back(option);
         if (arg == "--lyapunov" || arg == "--spectrum" || arg == "--equilibria") {
             const EMode m = arg == "--lyapunov"   ? EMode::Lyapunov
                             : arg == "--spectrum" ? EMode::Spectrum
                                                   : EMode::Equilibria;
-            if (!SetMode(o, m))
+            if (!SetMode(o, m, arg))
                 return kOneAnalysis;
             continue;
         }
@@ -111,17 +160,17 @@ std::string Parse(int argc, char** argv, COptions& o) {
             o.bSteady = true;
             continue;
         }
-        if (arg.rfind("--", 0) != 0)
-            return "unknown argument " + arg + " (see --help)";
         if (i + 1 >= argc)
             return "option " + arg + " needs a value (see --help)";
         const std::string value = argv[++i];
         long long n = 0;
         std::string a, b;
         if (arg == "--map" || arg == "--bifurcation" || arg == "--trajectory") {
-            if (!SetMode(o, arg == "--map"           ? EMode::Map
-                            : arg == "--bifurcation" ? EMode::Bifurcation
-                                                     : EMode::Trajectory))
+            if (!SetMode(o,
+                         arg == "--map"           ? EMode::Map
+                         : arg == "--bifurcation" ? EMode::Bifurcation
+                                                  : EMode::Trajectory,
+                         arg))
                 return kOneAnalysis;
             (arg == "--trajectory" ? o.strTrajectory : o.strAxes) = value;
         } else if (arg == "--kind") {
@@ -182,9 +231,13 @@ std::string Parse(int argc, char** argv, COptions& o) {
             if (value != "x" && value != "y" && value != "z")
                 return "--variable wants x, y or z";
             o.nVariable = value[0] - 'x';
-        } else
-            return "unknown option " + arg + " (see --help)";
+        }
     }
+    for (const COption* option : given)
+        if (!(option->nUsedBy & Used(o.eMode)))
+            return o.strMode + " does not use " + option->szName;
+    if (SameFile(o.strOut, o.strCsv))
+        return "--out and --csv name the same file";
     return {};
 }
 
@@ -385,16 +438,8 @@ int Run(COptions& o, int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::unique_ptr<CAttractor> r(CreateAttractor(o.nKind));
-    if (!o.strSettings.empty()) {
-        if (FILE* f = std::fopen(o.strSettings.c_str(), "r"))
-            std::fclose(f);
-        else {
-            std::fprintf(stderr, "qel-render: cannot read %s\n", o.strSettings.c_str());
-            return 1;
-        }
-        r->m_strSettingsPath = o.strSettings;
-    }
-    r->LoadSettings();
+    if (!LoadRecordSettings(*r, o.strSettings))
+        return 1;
     const int axes[2] = {sweep.nAxis[0], sweep.nAxis[1]};
     sweep = CSweep::FromRecord(*r);
     switch (o.eMode) {
@@ -491,6 +536,30 @@ int Run(COptions& o, int argc, char** argv) {
 }
 
 } // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty())
+        return false;
+    auto where = [](const std::string& path) {
+        std::error_code ec;
+        const auto p = std::filesystem::weakly_canonical(
+            std::filesystem::absolute(platform::FollowLinks(path == "-" ? "/dev/stdout" : path)),
+            ec);
+        return ec ? std::filesystem::path(path) : p;
+    };
+    return where(a) == where(b);
+}
+
+bool LoadRecordSettings(CAttractor& record, const std::string& given) {
+    if (!given.empty())
+        record.m_strSettingsPath = given;
+    std::string why;
+    const ESettingsRead read = record.LoadSettings(&why);
+    if (read != ESettingsRead::Read)
+        std::fprintf(stderr, "qel-render: %s%s\n",
+                     read == ESettingsRead::NoSection ? "" : "cannot read ", why.c_str());
+    return read == ESettingsRead::Read;
+}
 
 bool RunAnalysisIfAsked(int argc, char** argv, int& exitCode) {
     bool asked = false;

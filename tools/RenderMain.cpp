@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,11 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
+        static const std::set<std::string> kTakesValue = {"--settings", "--country", "--countries",
+                                                          "--kind",     "--plane",   "--iterations",
+                                                          "--size",     "--out",     "--points"};
+        if (!kTakesValue.count(arg))
+            return Usage("unknown option " + arg + " (see --help)");
         if (i + 1 >= argc)
             return Usage("option " + arg + " needs a value (see --help)");
         std::string value = argv[++i];
@@ -152,10 +158,8 @@ int main(int argc, char** argv) {
             height = static_cast<int>(h);
         } else if (arg == "--out")
             out = value;
-        else if (arg == "--points")
-            points = value;
         else
-            return Usage("unknown option " + arg + " (see --help)");
+            points = value;
     }
     long long plane = 0;
     const bool all = planeText == "all";
@@ -167,6 +171,8 @@ int main(int argc, char** argv) {
         return Usage("--country applies to the economic model (Sorvan) only");
     if (!countries.empty() && !points.empty())
         return Usage("--points draws one trajectory; leave out --country");
+    if (SameFile(out, points))
+        return Usage("--out and --points name the same file");
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform::EnsureRuntimeDir();
@@ -174,16 +180,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
 
     std::unique_ptr<CAttractor> a(CreateAttractor(kind));
-    if (!settings.empty()) {
-        if (FILE* f = std::fopen(settings.c_str(), "r"))
-            std::fclose(f);
-        else {
-            std::fprintf(stderr, "qel-render: cannot read %s\n", settings.c_str());
-            return 1;
-        }
-        a->m_strSettingsPath = settings;
-    }
-    a->LoadSettings();
+    if (!LoadRecordSettings(*a, settings))
+        return 1;
     if (iterations >= 0)
         a->m_iteration.m_value = static_cast<int32_t>(iterations);
 
@@ -191,8 +189,9 @@ int main(int argc, char** argv) {
     if (!countries.empty()) {
         const std::string path =
             countriesFile.empty() ? platform::GetProgramFilePath("countries.xml") : countriesFile;
-        if (!presets.LoadFrom(path)) {
-            std::fprintf(stderr, "qel-render: cannot read %s\n", path.c_str());
+        if (std::string why; !presets.LoadFrom(path, &why)) {
+            std::fprintf(stderr, "qel-render: cannot read %s\n",
+                         why.empty() ? path.c_str() : why.c_str());
             return 1;
         }
         for (const std::string& name : countries)

@@ -13,6 +13,7 @@
 #include "engine/RunGate.h"
 #include "model/Attractor.h"
 #include "platform/Dialogs.h"
+#include "platform/FileRead.h"
 #include "platform/ModulePath.h"
 #include "res/ResourceIds.h"
 

@@ -72,7 +72,8 @@ TEST_F(AppTest, LoadParametersBringsBackWhatWasSaved) {
     EXPECT_EQ(A().m_iteration.m_value, 2000);
 }
 
-// Cancel does nothing; a file with other sections only, a missing file or a folder: a message,
+// Cancel does nothing; a file with other sections only or a missing file holds no parameters,
+// a folder, a FIFO (which would block the reader) or a device cannot be read: a message each,
 // and nothing changes.
 TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
     Type(IDC_PARAM_A, "27.5");
@@ -82,12 +83,19 @@ TEST_F(AppTest, LoadParametersRefusesAFileWithoutTheSection) {
     Command(ID_FILE_LOAD_PARAMETERS);
     EXPECT_TRUE(messages.empty());
     TempDir::Write(dir.File("Files/lorenz.ini"), "[Lorenz]\nZoom=3.000\n[Sorvan]\n");
-    for (const char* name : {"Files/lorenz.ini", "Files/none.ini", "Files"}) {
+    ::mkfifo(dir.File("Files/fifo.ini").c_str(), 0600);
+    const char* none = " holds no parameters for the Sorvan attractor.";
+    const char* noFile = ": not a regular file (a FIFO, device or socket)";
+    for (const auto& [path, says] : {std::pair{dir.File("Files/lorenz.ini"), none},
+                                     {dir.File("Files/none.ini"), none},
+                                     {dir.File("Files"), ": Is a directory"},
+                                     {dir.File("Files/fifo.ini"), noFile},
+                                     {std::string("/dev/zero"), noFile}}) {
         messages.clear();
-        answer = dir.File(name);
+        answer = path;
         Command(ID_FILE_LOAD_PARAMETERS);
-        ASSERT_EQ(messages.size(), 1u) << name;
-        EXPECT_EQ(messages[0], *answer + " holds no parameters for the Sorvan attractor.");
+        ASSERT_EQ(messages.size(), 1u) << path;
+        EXPECT_EQ(messages[0], (says == none ? "" : "Cannot read ") + path + says);
         EXPECT_EQ(&dlg->Host().Record(), before);
         EXPECT_EQ(RecordText(A(), dir.File("record.ini")), record);
         EXPECT_EQ(Box(IDC_PARAM_A)->text(), "27.5");

@@ -1,6 +1,7 @@
 #include "../support/TempDir.h"
 #include "platform/AtomicFile.h"
 #include "platform/CsvText.h"
+#include "platform/FileRead.h"
 
 #include <cmath>
 #include <cstring>
@@ -73,4 +74,36 @@ TEST(CsvText, NumbersPrintAsPrintfAndReadBackExactlyNamesAreQuoted) {
     }
     EXPECT_EQ(platform::CsvField("Qelland"), "Qelland");
     EXPECT_EQ(platform::CsvField("Saint \"Q\", Isle"), "\"Saint \"\"Q\"\", Isle\"");
+}
+
+// Only a regular file within the limit is read, and at once: a folder, a FIFO without a
+// writer, a device and a file one byte over the limit are refused with the reason, a missing
+// file is told apart; a UTF-8 byte-order mark is not part of the text.
+TEST(FileRead, RegularFilesWithinTheLimitOnlyWithoutAByteOrderMark) {
+    using platform::EFileRead;
+    TempDir dir;
+    const std::string f = dir.File("f.ini"), fifo = dir.File("fifo");
+    std::string text, error;
+    TempDir::Write(f, "\xEF\xBB\xBF[Henon]\n");
+    ASSERT_EQ(platform::ReadWholeFile(f, text), EFileRead::Read);
+    EXPECT_EQ(text, "[Henon]\n");
+    std::filesystem::resize_file(f, platform::kMaxReadBytes);
+    ASSERT_EQ(platform::ReadWholeFile(f, text), EFileRead::Read);
+    EXPECT_EQ(text.size(), platform::kMaxReadBytes - 3); // the mark left out
+    std::filesystem::resize_file(f, platform::kMaxReadBytes + 1);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const char* notAFile = "not a regular file (a FIFO, device or socket)";
+    const struct {
+        std::string path, why;
+        EFileRead result;
+    } refused[] = {{dir.Path(), std::strerror(EISDIR), EFileRead::NotAFile},
+                   {fifo, notAFile, EFileRead::NotAFile},
+                   {"/dev/zero", notAFile, EFileRead::NotAFile},
+                   {f, "larger than 16 MB", EFileRead::Refused},
+                   {dir.File("none"), std::strerror(ENOENT), EFileRead::Missing}};
+    for (const auto& r : refused) {
+        EXPECT_EQ(platform::ReadWholeFile(r.path, text, &error), r.result) << r.path;
+        EXPECT_EQ(error, r.path + ": " + r.why);
+        EXPECT_TRUE(text.empty());
+    }
 }
