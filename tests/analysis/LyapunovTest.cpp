@@ -82,14 +82,18 @@ TEST(Lyapunov, SpectrumOfLorenzAndItsTraceCheck) {
 // published exponent, all within three.
 TEST(Lyapunov, ErrorsCoverThePublishedValue) {
     int within = 0;
+    double sum = 0, squares = 0, errors = 0;
     for (int i = 0; i < 10; ++i) {
         const CLyapunovResult r =
             LargestLyapunov(2, kLorenz, 1 + 0.37 * i, 1 - 0.21 * i, 5 + 0.5 * i, Length(0.01));
         EXPECT_LE(std::fabs(r.dExponent - 0.9056), 3 * r.dError) << "start " << i;
         EXPECT_LE(r.dError, 0.01);
         within += std::fabs(r.dExponent - 0.9056) <= r.dError;
+        sum += r.dExponent, squares += r.dExponent * r.dExponent, errors += r.dError;
     }
     EXPECT_GE(within, 6);
+    // Nor are the errors smaller than the spread of the values they describe.
+    EXPECT_GE(errors / 10, std::sqrt((squares - sum * sum / 10) / 9));
 }
 
 // Settles, cycles, chaos, explosive and diverged, each from a case whose answer is known apart
@@ -169,20 +173,25 @@ TEST(Lyapunov, TransientEndsWhereMeasuringStarts) {
 // Growth along any one variable alone is explosive, however slowly it goes; a phase that turns
 // without bound is not, nor a bounded orbit, nor a start that spirals out onto its cycle.
 TEST(Lyapunov, GrowthOnEachAxisAloneIsExplosive) {
-    auto watch = [](int kind, const CStepParams& p, auto path, double until) {
+    double seen = 0; // when the last explosion was told
+    auto watch = [&seen](int kind, const CStepParams& p, auto path, double until) {
         double s[3];
         path(0.0, s);
         CGrowthWatch w(kind, p, s);
         for (double t = 0.05; t <= until; t += 0.05) {
             path(t, s);
             if (const EOutcome o = w.Look(s, t); o != EOutcome::Value)
-                return o;
+                return seen = t, o;
         }
         return EOutcome::Value;
     };
     for (int axis = 0; axis < 3; ++axis) {
         SCOPED_TRACE(axis);
         auto fast = [axis](double t, double(&s)[3]) {
+            s[0] = s[1] = s[2] = 0.5;
+            s[axis] = std::exp(0.07 * t);
+        };
+        auto turning = [axis](double t, double(&s)[3]) {
             s[0] = std::cos(t), s[1] = std::sin(t), s[2] = 0.5;
             s[axis] *= std::exp(0.07 * t);
         };
@@ -191,6 +200,10 @@ TEST(Lyapunov, GrowthOnEachAxisAloneIsExplosive) {
             s[axis] += 0.05 * t;
         };
         EXPECT_EQ(watch(2, kLorenz, fast, 1000), EOutcome::Explosive);
+        // Tenfold over the second half of the run, e^(0.07 t / 2) = 10, at t = 66: long before
+        // a million-fold size (t = 197).
+        EXPECT_LT(seen, 100) << seen;
+        EXPECT_EQ(watch(2, kLorenz, turning, 1000), EOutcome::Explosive);
         EXPECT_EQ(watch(2, kLorenz, slow, 10000), EOutcome::Explosive);
     }
     auto bounded = [](double t, double(&s)[3]) {
