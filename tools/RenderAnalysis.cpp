@@ -6,13 +6,13 @@
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
 #include "app/PlotPicture.h"
-#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/AtomicFile.h"
 #include "platform/RuntimeDir.h"
+#include "tools/Peers.h"
+#include "tools/TileWork.h"
 
 #include <QApplication>
-#include <QThreadPool>
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -33,7 +33,7 @@ enum class EMode { None, Lyapunov, Spectrum, Equilibria, Trajectory, Map, Bifurc
 
 struct COptions {
     EMode eMode = EMode::None;
-    std::string strMode, strSettings, strOut, strCsv, strAxes, strTrajectory;
+    std::string strMode, strSettings, strOut, strCsv, strAxes, strTrajectory, strCheckpoint;
     int nKind = SORVAN_KIND;
     int nWidth = 64, nHeight = 64, nColumns = 300, nVariable = 0, nThreads = 0, nMaxima = 300;
     int nPictureW = 760, nPictureH = 600;
@@ -44,8 +44,12 @@ struct COptions {
     double lo[2] = {0, 0}, hi[2] = {0, 0};
 };
 
+// Processes other than the first of an MPI job say nothing: the first says it once.
+bool g_bQuiet = false;
+
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "qel-render: %s\n", why.c_str());
+    if (!g_bQuiet)
+        std::fprintf(stderr, "qel-render: %s\n", why.c_str());
     return 2;
 }
 
@@ -127,6 +131,7 @@ const struct COption {
                 {"--threads", true, kPictures},
                 {"--out", true, kPictures},
                 {"--csv", true, kPictures},
+                {"--checkpoint", true, kPictures},
                 {"--size", true, kPictures},
                 {"--grid", true, Used(EMode::Map)},
                 {"--range1", true, Used(EMode::Map)},
@@ -182,6 +187,8 @@ std::string Parse(int argc, char** argv, COptions& o) {
             o.strOut = value;
         else if (arg == "--csv")
             o.strCsv = value;
+        else if (arg == "--checkpoint")
+            o.strCheckpoint = value;
         else if (arg == "--method") {
             if (!MethodFromKey(value, o.eMethod))
                 return "--method wants equations or drawn, not '" + value + "'";
@@ -238,6 +245,8 @@ std::string Parse(int argc, char** argv, COptions& o) {
             return o.strMode + " does not use " + option->szName;
     if (SameFile(o.strOut, o.strCsv))
         return "--out and --csv name the same file";
+    if (SameFile(o.strCheckpoint, o.strOut) || SameFile(o.strCheckpoint, o.strCsv))
+        return "--checkpoint names the file of --out or --csv";
     return {};
 }
 
@@ -269,22 +278,6 @@ bool Saved(bool ok, const std::string& error) {
     if (!ok)
         std::fprintf(stderr, "qel-render: cannot write %s\n", error.c_str());
     return ok;
-}
-
-// Every item on the program's one pool of long work, --threads wide when asked.
-template <class Result, class Fn> QList<Result> Compute(int count, int threads, Fn fn) {
-    if (threads > 0)
-        CRunner::Pool()->setMaxThreadCount(threads);
-    QList<Result> results(count);
-    QList<int> items;
-    for (int k = 0; k < count; ++k)
-        items.push_back(k);
-    CRunner runner;
-    runner.Start<Result>(
-        items, [fn](int k, CRunnerTask&) { return fn(k); },
-        [&results](int k, Result&& r) { results[k] = std::move(r); });
-    runner.RunToEnd();
-    return results;
 }
 
 const double_PARAM& Limits(const CAttractor& r, int axis) {
@@ -424,7 +417,11 @@ int Trajectory(const COptions& o, const CAttractor& r) {
     return Saved(ok, f.Error()) ? 0 : 1;
 }
 
-int Run(COptions& o, int argc, char** argv) {
+std::string Processes(int n) {
+    return std::to_string(n) + (n == 1 ? " process" : " processes");
+}
+
+int Run(COptions& o, int argc, char** argv, CPeers& peers) {
     CSweep sweep;
     const bool pictures = o.eMode == EMode::Map || o.eMode == EMode::Bifurcation;
     if (pictures) {
@@ -481,21 +478,19 @@ int Run(COptions& o, int argc, char** argv) {
     sweep.nCount[1] = map ? o.nHeight : 1;
     bool ok = true;
     std::string error;
+    // Tiles over this and the other processes, each on the lanes of one thread.
+    CTileJob job;
+    job.sweep = sweep;
+    job.bMap = map;
+    CGathered got;
+    if (const int code = GatherTiles(peers, job, o.nThreads, o.strCheckpoint, got))
+        return code;
+    if (got.nResumed)
+        std::fprintf(SummaryStream(o), "checkpoint: %d of %d tiles were done already\n",
+                     got.nResumed, job.Tiles());
     if (map) {
-        // Tiles of the coarse-to-fine order, each on the lanes of one thread.
-        const std::vector<int> order = CoarseToFineOrder(sweep.nCount[0], sweep.nCount[1]);
-        const int size = MapTileCells(), count = static_cast<int>(order.size());
-        const QList<QList<CMapCell>> tiles = Compute<QList<CMapCell>>(
-            (count + size - 1) / size, o.nThreads, [&sweep, &order, size, count](int t) {
-                const int n = std::min(size, count - t * size);
-                QList<CMapCell> part(n);
-                MapCells(sweep, order.data() + t * size, n, part.data());
-                return part;
-            });
-        std::vector<CMapCell> cells(static_cast<size_t>(count));
-        for (int t = 0; t < tiles.size(); ++t)
-            for (int i = 0; i < tiles[t].size(); ++i)
-                cells[order[t * size + i]] = tiles[t][i];
+        const std::vector<CMapCell>& cells = got.cells;
+        const int count = static_cast<int>(cells.size());
         CMapPlot plot;
         plot.resize(o.nPictureW, o.nPictureH);
         plot.Start(sweep, sweep.base.Axis(axes[0]), sweep.base.Axis(axes[1]));
@@ -507,26 +502,27 @@ int Run(COptions& o, int argc, char** argv) {
         for (const CMapCell& c : cells)
             ++counts[static_cast<int>(Classify(c.r))];
         std::fprintf(SummaryStream(o),
-                     "map: %d cells over 1 process: %d settle, %d cycle, %d chaotic, %d "
+                     "map: %d cells over %s: %d settle, %d cycle, %d chaotic, %d "
                      "explosive, %d diverged\nmethod %s\n",
-                     sweep.CellCount(), counts[0], counts[1], counts[2], counts[3], counts[4],
+                     sweep.CellCount(), Processes(peers.Count()).c_str(), counts[0], counts[1],
+                     counts[2], counts[3], counts[4],
                      DescribeMethod(sweep.run, r->m_variation.m_value).c_str());
         ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
             ok = Saved(WriteMapCsv(o.strCsv, sweep, plot.Cells(), &error), error) && ok;
     } else {
-        const QList<CColumnResult> columns = Compute<CColumnResult>(
-            sweep.nCount[0], o.nThreads, [sweep](int c) { return DiagramColumn(sweep, c); });
+        const std::vector<CColumnResult>& columns = got.columns;
         CBifurcationPlot plot;
         plot.resize(o.nPictureW, o.nPictureH);
         plot.Start(sweep, sweep.base.Axis(axes[0]));
-        for (int c = 0; c < columns.size(); ++c)
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c)
             plot.SetColumn(c, columns[c]);
         plot.Refresh();
         CRunLength run;
         run.eMethod = o.eMethod;
         run.dTolerance = o.dTolerance;
-        std::fprintf(SummaryStream(o), "bifurcation: %d columns\nmethod %s\n", sweep.nCount[0],
+        std::fprintf(SummaryStream(o), "bifurcation: %d columns over %s\nmethod %s\n",
+                     sweep.nCount[0], Processes(peers.Count()).c_str(),
                      DescribeMethod(run, r->m_variation.m_value).c_str());
         ok = Saved(SavePlotPicture(plot, o.strOut, 0, 0, &error), error);
         if (!o.strCsv.empty())
@@ -562,18 +558,36 @@ bool LoadRecordSettings(CAttractor& record, const std::string& given) {
 }
 
 bool RunAnalysisIfAsked(int argc, char** argv, int& exitCode) {
-    bool asked = false;
+    bool asked = false, split = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h")
             return false;
-        asked = asked || arg == "--lyapunov" || arg == "--spectrum" || arg == "--equilibria" ||
-                arg == "--trajectory" || arg == "--map" || arg == "--bifurcation";
+        split = split || arg == "--map" || arg == "--bifurcation";
+        asked = asked || split || arg == "--lyapunov" || arg == "--spectrum" ||
+                arg == "--equilibria" || arg == "--trajectory";
     }
     if (!asked)
         return false;
+    std::string why;
+    const std::unique_ptr<CPeers> peers = JoinPeers(argc, argv, split, why);
+    if (!peers) {
+        g_bQuiet = why.empty();
+        exitCode = Usage(why);
+        return true;
+    }
+    g_bQuiet = peers->Rank() != 0;
     COptions o;
-    const std::string why = Parse(argc, argv, o);
-    exitCode = why.empty() ? Run(o, argc, argv) : Usage(why);
+    why = Parse(argc, argv, o);
+    if (!why.empty()) // every process refuses the same command line
+        exitCode = Usage(why);
+    else if (peers->Rank() != 0) {
+        QCoreApplication app(argc, argv); // the runner's pool; no GUI start-up in these
+        exitCode = ServeTiles(*peers, o.nThreads);
+    } else {
+        exitCode = Run(o, argc, argv, *peers);
+        DismissPeers(*peers, exitCode);
+    }
+    peers->Leave();
     return true;
 }

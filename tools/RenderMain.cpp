@@ -10,6 +10,7 @@
 #include "platform/CRuntime.h"
 #include "platform/ModulePath.h"
 #include "platform/RuntimeDir.h"
+#include "tools/Peers.h"
 #include "tools/RenderAnalysis.h"
 
 #include <QGuiApplication>
@@ -66,10 +67,15 @@ const char* const kUsage =
     "                        and --spectrum, 10000 per map cell, 3000 per diagram column)\n"
     "  --tolerance TOL       equations: error allowed per step (default 1e-6)\n"
     "  --threads T           threads for --map and --bifurcation (default: all cores)\n"
+    "  --checkpoint FILE     --map, --bifurcation: finished tiles go into FILE as they come;\n"
+    "                        the same command started again skips them (FILE of another run\n"
+    "                        is refused)\n"
     "  --out FILE            picture, .png or .pdf; --csv FILE the numbers, %.17g\n"
     "  --size WxH            picture size (default 760x600)\n"
+    "under mpirun or srun, qel-render-mpi shares --map and --bifurcation out over the\n"
+    "processes, each with its threads, and the first writes the files\n"
     "exit codes: 0 done, 1 a file could not be read or written or no exponent is defined,\n"
-    "2 the command line was refused\n";
+    "2 the command line was refused, or several processes were started where one must run\n";
 
 int Usage(const std::string& why) {
     std::fprintf(stderr, "qel-render: %s\n", why.c_str());
@@ -161,6 +167,8 @@ int main(int argc, char** argv) {
         else
             points = value;
     }
+    if (std::string why; !JoinPeers(argc, argv, false, why))
+        return why.empty() ? 2 : Usage(why);
     long long plane = 0;
     const bool all = planeText == "all";
     if (!all && !ParseInt(planeText.c_str(), 0, 3, plane))

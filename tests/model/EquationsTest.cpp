@@ -2,9 +2,13 @@
 #include "model/Attractor.h"
 #include "model/Integrator.h"
 #include "model/KindTable.h"
+#include "model/VectorState.h"
 #include "platform/ModulePath.h"
 
 #include <array>
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -157,3 +161,25 @@ TEST(Parameter, SetStoresAnythingAndLimitModesDecideTheEdges) {
     d.Set(1, 10, 0); // lower above upper: nothing is within
     EXPECT_FALSE(d.IsWithinLimits(5));
 }
+
+#if defined(__x86_64__)
+// Whether the upper halves of the AVX registers are in use on this thread (XINUSE bit 2).
+static bool UpperHalvesInUse() {
+    unsigned lo, hi;
+    __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(1));
+    return lo & 4;
+}
+
+// Threads start with their creator's registers, and Qt's GUI start leaves these halves in use:
+// the drawing step's SSE code then runs six to nine times slower.
+TEST(VectorState, CleanClearsTheUpperHalves) {
+    unsigned eax, ebx, ecx, edx;
+    if (!__builtin_cpu_supports("avx") || !__get_cpuid_count(0xd, 1, &eax, &ebx, &ecx, &edx) ||
+        !(eax & 4))
+        GTEST_SKIP() << "this processor does not say whether the AVX registers are in use";
+    __asm__ volatile("vxorps %%ymm0, %%ymm0, %%ymm0\n\tvcmpeqps %%ymm0, %%ymm0, %%ymm0" ::: "xmm0");
+    ASSERT_TRUE(UpperHalvesInUse());
+    qel::CleanVectorState();
+    EXPECT_FALSE(UpperHalvesInUse());
+}
+#endif
