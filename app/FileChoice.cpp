@@ -5,13 +5,25 @@
 #include "res/StringTable.h"
 
 #include <cstdio>
-#include <sys/stat.h>
+#include <cstdlib>
+#include <filesystem>
 
 std::string FilesFolderPath() {
-    const std::string folder = platform::GetModuleDirectory() + "Files";
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0)
-        ::mkdir(folder.c_str(), 0755); // a failure shows when the file is opened
+    // Beside the program when its files are (a build folder); an installed program's folder
+    // (/usr/bin) is no place for a user's files: theirs are in the user's data folder.
+    const std::string dir = platform::GetModuleDirectory();
+    std::string folder = dir + "Files";
+    if (platform::GetProgramFilePath("Attractors.ini") != dir + "Attractors.ini") {
+        const char* data = std::getenv("XDG_DATA_HOME");
+        const char* home = std::getenv("HOME");
+        std::string base = data && *data == '/' ? data
+                           : home && *home      ? std::string(home) + "/.local/share"
+                                                : std::string();
+        if (!base.empty())
+            folder = base + "/qel/Files";
+    }
+    std::error_code ignored; // a failure shows when the file is opened
+    std::filesystem::create_directories(folder, ignored);
     return folder;
 }
 

@@ -30,6 +30,23 @@ TEST_F(AppTest, SaveParametersWritesSixSectionsWithTheAcceptedValues) {
     EXPECT_NE(text.find("G=(0.3000,0.0000,0.9900)", sorvan), std::string::npos);
 }
 
+// Installed, the program's files are in share/qel and its folder is the system's: the user's
+// files go to the user's data folder instead of beside the program.
+TEST_F(AppTest, AnInstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
+    const std::string bin = dir.File("bin"), share = dir.File("share/qel");
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(share);
+    std::filesystem::copy_file(dir.File("Attractors.ini"), share + "/Attractors.ini");
+    platform::SetModuleDirectoryOverride(bin);
+    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    Command(ID_FILE_SAVE_PARAMETERS);
+    unsetenv("XDG_DATA_HOME");
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().initialDir, dir.File("data/qel/Files"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("data/qel/Files")));
+    EXPECT_FALSE(std::filesystem::exists(bin + "/Files"));
+}
+
 TEST_F(AppTest, ExportWritesTheRenderedPlaneAsBmpOrPng) {
     QImage expected(591, 515, QImage::Format_RGB32);
     expected.fill(Qt::black);
