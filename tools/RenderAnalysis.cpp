@@ -588,7 +588,13 @@ bool RunAnalysisIfAsked(int argc, char** argv, int& exitCode) {
         exitCode = Usage(why);
     else if (peers->Rank() != 0) {
         QCoreApplication app(argc, argv); // the runner's pool; no GUI start-up in these
-        exitCode = CRunner::StartPool(o.nThreads) ? ServeTiles(*peers, o.nThreads) : 1;
+        if (std::string pool; CRunner::StartPool(o.nThreads, &pool))
+            exitCode = ServeTiles(*peers, o.nThreads);
+        else {
+            std::fprintf(stderr, "qel-render: process %d: %s (ask for fewer with --threads)\n",
+                         peers->Rank(), pool.c_str());
+            exitCode = 1;
+        }
     } else {
         exitCode = Run(o, argc, argv, *peers);
         DismissPeers(*peers, exitCode);
