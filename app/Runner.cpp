@@ -87,6 +87,11 @@ bool CRunner::StartPool(int threads, std::string* why) {
             gate->bOpen = true;
         }
         gate->open.notify_all();
+        // Every thread idle before the first job: QtConcurrent starts a job's threads only as
+        // it begins, and one still busy with the gate then would leave the job a thread short
+        // for good (a qel-render map on two threads ran on one).
+        if (g_nThreads == wanted)
+            g_pPool->waitForDone();
         if (g_nThreads < wanted) {
             g_strPoolFailure = "cannot start " + std::to_string(wanted) + " threads, only " +
                                std::to_string(g_nThreads) + ": " + t_strStartError;

@@ -53,6 +53,28 @@ TEST(Runner, WorkThatThrowsEndsItsJobAndTwoJobsShareThePool) {
                         {std::min(::getpriority(PRIO_PROCESS, 0) + 5, 19), "qel-work"}}));
 }
 
+// The first job after the pool starts has every thread: two items that each wait for the other
+// meet (each waits at most 10 s, so items run one after the other fail instead of hanging).
+TEST(Runner, TheFirstJobRunsOnEveryThread) {
+    ASSERT_TRUE(CRunner::StartPool(2));
+    std::mutex mutex;
+    std::condition_variable met;
+    int arrived = 0, alone = 0;
+    CRunner runner;
+    runner.Start<int>(
+        {0, 1},
+        [&](int, CRunnerTask&) {
+            std::unique_lock lock(mutex);
+            ++arrived;
+            met.notify_all();
+            alone += !met.wait_for(lock, std::chrono::seconds(10), [&] { return arrived == 2; });
+            return 0;
+        },
+        [](int, int&&) {});
+    runner.RunToEnd();
+    EXPECT_EQ(alone, 0) << "the first job's two items did not run side by side on two threads";
+}
+
 // A handler that lets an exception out: once it has returned, a message box says why, and the
 // program goes on.
 TEST(Application, AnExceptionFromAHandlerIsToldAndTheProgramGoesOn) {
