@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <vector>
 
 class QThreadPool;
@@ -21,8 +23,15 @@ public:
 
 private:
     friend class CRunner;
-    std::atomic<bool> m_bCancel{false};
+    // Runs one item on a pool thread: nothing it throws leaves the thread; the first failure
+    // is kept and cancels the rest. False when the item has no result.
+    template <class Fn> bool Guarded(Fn fn);
+    void Fail(const char* why);
+
+    std::atomic<bool> m_bCancel{false}, m_bFailed{false};
     std::atomic<int64_t> m_nDone{0};
+    std::mutex m_mutex;
+    std::string m_strFailure;
 };
 
 // The one way long work runs (map cells, diagram columns, time-series envelopes, exports and
@@ -35,9 +44,17 @@ public:
     explicit CRunner(QObject* parent = nullptr);
     ~CRunner() override; // cancels and waits
 
-    // The pool of all long work, sized to the machine's cores. It is not Qt's global pool:
-    // Qt paints with helpers from that one, and painting must not wait for a map.
+    // The pool of all long work, sized to the machine's cores unless StartPool sized it. It is
+    // not Qt's global pool: Qt paints with helpers from that one, and painting must not wait
+    // for a map.
     static QThreadPool* Pool();
+    // Makes the pool threads wide (0: the cores) and starts every thread at once, to be kept:
+    // a thread that cannot start shows here, not as work that waits for it for ever. False,
+    // with the reason in *why, when not all could start; work then runs on those that did, or
+    // fails at once when none did.
+    static bool StartPool(int threads, std::string* why = nullptr);
+    // Shows a job's failure, on this object's thread (the program: a message box).
+    static void SetFailureReport(void (*report)(const std::string& why));
 
     // Cancels and waits for any job, then runs work(item, task) -> R for each item on the pool
     // and hands each result to take(item, R&&) on this object's thread as it comes. Progress
@@ -54,12 +71,20 @@ public:
     void RunToEnd();
     bool IsRunning() const;
     bool WasCancelled() const { return m_pTask && m_pTask->Cancelled(); }
+    // Why the last job ended early (memory that could not be had, no thread to run on), or
+    // empty. Its items that failed or did not run hand over nothing.
+    std::string Failure() const;
 
 signals:
     void Progress(qint64 done, qint64 total);
     void Finished();
 
 private:
+    friend class CRunnerTask;
+    static bool HasThreads();
+    static std::string PoolFailure();
+    // Once on each pool thread: long work gives way to the windows.
+    static void BelowTheWindows();
     void Begin(QFutureWatcher<int>* watcher, int count, int64_t total);
     void Report();
 
@@ -84,6 +109,8 @@ void CRunner::Start(const QList<int>& items, Work work, Take take, int64_t total
             [this, watcher, store, items, take](int begin, int end) mutable {
                 for (int i = begin; i < end; ++i) {
                     const int k = watcher->resultAt(i);
+                    if (k < 0)
+                        continue;
                     platform::TakeOver(&(*store)[k]);
                     take(items[k], std::move((*store)[k]));
                     ++m_nItemsDone;
@@ -92,10 +119,33 @@ void CRunner::Start(const QList<int>& items, Work work, Take take, int64_t total
                     Report();
             });
     Begin(watcher, static_cast<int>(items.size()), total);
+    if (!HasThreads()) {
+        m_pTask->Fail(PoolFailure().c_str());
+        watcher->setFuture(QtFuture::makeReadyFuture<int>(QList<int>{}));
+        return;
+    }
     watcher->setFuture(
         QtConcurrent::mapped(Pool(), places, [task = m_pTask, store, items, work](int k) {
-            (*store)[k] = work(items[k], *task);
+            if (!task->Guarded([&] { (*store)[k] = work(items[k], *task); }))
+                return -1;
             platform::HandOver(&(*store)[k]);
             return k;
         }));
+}
+
+template <class Fn> bool CRunnerTask::Guarded(Fn fn) {
+    if (m_bFailed)
+        return false;
+    CRunner::BelowTheWindows();
+    try {
+        fn();
+        return true;
+    } catch (const std::bad_alloc&) {
+        Fail("out of memory");
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    } catch (...) {
+        Fail("an unknown error");
+    }
+    return false;
 }

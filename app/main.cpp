@@ -1,11 +1,14 @@
 #include "app/Qel2App.h"
+#include "app/Runner.h"
+#include "platform/Application.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <clocale>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    platform::CApplication app(argc, argv);
+    CRunner::SetFailureReport(platform::CApplication::Report);
     // QApplication adopts the user's locale; numbers here are read and written the C way.
     std::setlocale(LC_NUMERIC, "C");
     CQel2App::SetUpLook();

@@ -6,6 +6,7 @@
 #include "app/BifurcationPlot.h"
 #include "app/MapPlot.h"
 #include "app/PlotPicture.h"
+#include "app/Runner.h"
 #include "model/Attractor.h"
 #include "platform/AtomicFile.h"
 #include "platform/RuntimeDir.h"
@@ -478,6 +479,10 @@ int Run(COptions& o, int argc, char** argv, CPeers& peers) {
     sweep.nCount[1] = map ? o.nHeight : 1;
     bool ok = true;
     std::string error;
+    if (std::string why; !CRunner::StartPool(o.nThreads, &why)) {
+        std::fprintf(stderr, "qel-render: %s (ask for fewer with --threads)\n", why.c_str());
+        return 1;
+    }
     // Tiles over this and the other processes, each on the lanes of one thread.
     CTileJob job;
     job.sweep = sweep;
@@ -583,7 +588,13 @@ bool RunAnalysisIfAsked(int argc, char** argv, int& exitCode) {
         exitCode = Usage(why);
     else if (peers->Rank() != 0) {
         QCoreApplication app(argc, argv); // the runner's pool; no GUI start-up in these
-        exitCode = ServeTiles(*peers, o.nThreads);
+        if (std::string pool; CRunner::StartPool(o.nThreads, &pool))
+            exitCode = ServeTiles(*peers, o.nThreads);
+        else {
+            std::fprintf(stderr, "qel-render: process %d: %s (ask for fewer with --threads)\n",
+                         peers->Rank(), pool.c_str());
+            exitCode = 1;
+        }
     } else {
         exitCode = Run(o, argc, argv, *peers);
         DismissPeers(*peers, exitCode);

@@ -116,7 +116,7 @@ bool Save(const QImage& image, const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int Render(int argc, char** argv) {
     if (int code = 0; RunAnalysisIfAsked(argc, argv, code))
         return code;
     std::string settings, out = "graph.png", points, planeText = "0", countriesFile;
@@ -242,4 +242,17 @@ int main(int argc, char** argv) {
             ok = Written(WritePointList(*a, static_cast<int>(plane), points, &error), error);
     }
     return ok ? 0 : 1;
+}
+
+// Memory that cannot be had, here or in the work of the pool (which hands it over as a failure),
+// ends the program with a message, not an abort.
+int main(int argc, char** argv) {
+    try {
+        return Render(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("qel-render: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qel-render: %s\n", e.what());
+    }
+    return 1;
 }

@@ -197,8 +197,7 @@ class CTileThreads {
 public:
     CTileThreads(const CTileJob& job, int threads, std::function<int()> next)
         : m_job(job), m_order(job.Order()), m_next(std::move(next)) {
-        if (threads > 0)
-            CRunner::Pool()->setMaxThreadCount(threads);
+        CRunner::StartPool(threads); // once, before: a failure has been told there
         QList<int> loops;
         for (int k = 0; k < Count(); ++k)
             loops.push_back(k);

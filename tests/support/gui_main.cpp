@@ -1,3 +1,4 @@
+#include "platform/Application.h"
 #include "platform/RuntimeDir.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@ extern "C" const char* __tsan_default_options() {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     platform::EnsureRuntimeDir();
-    QApplication app(argc, argv);
+    platform::CApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     // The program's own font (as CQel2App::SetUpLook starts), whatever the system's default sans
     // is: pictures of text depend on it.

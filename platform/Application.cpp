@@ -1,0 +1,31 @@
+#include "platform/Application.h"
+
+#include "platform/Dialogs.h"
+
+#include <new>
+#include <stdexcept>
+
+namespace platform {
+
+bool CApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        Report("out of memory");
+    } catch (const std::exception& e) {
+        Report(e.what());
+    } catch (...) {
+        Report("an unknown error");
+    }
+    return false;
+}
+
+void CApplication::Report(const std::string& why) {
+    // Not inside the handler that failed: the box's own event loop would run in its middle.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [why] { MessageBox(nullptr, "The work stopped: " + why + ".", {}, MB_ICONEXCLAMATION); },
+        Qt::QueuedConnection);
+}
+
+} // namespace platform
