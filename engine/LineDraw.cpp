@@ -10,6 +10,15 @@ CLineCursor::CLineCursor(QImage& image)
       m_h(image.height()), m_uW(m_bits ? static_cast<uint64_t>(m_w) : 0),
       m_uH(m_bits ? static_cast<uint64_t>(m_h) : 0) {}
 
+void CLineCursor::Longer(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+    // A trajectory is mostly segments of a few pixels inside the image: no clipping.
+    if (static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x1) < m_uW &&
+        static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y1) < m_uH)
+        Inside(x0, y0, x1, y1, pixel);
+    else if (m_bits && m_w > 0 && m_h > 0)
+        Bresenham(x0, y0, x1, y1, pixel, true);
+}
+
 // Major-axis Bresenham: step k along the longer axis puts the other coordinate at
 // round-half-up(k * dMinor / dMajor). That closed form lets a clipped segment start at its
 // first visible step with exactly the pixels the whole segment would have, so a far endpoint

@@ -22,24 +22,33 @@ public:
         m_x = x;
         m_y = y;
         m_bValid = true;
-        // Most segments of a dense trajectory move by one pixel or none: of such a segment only
-        // its start is drawn (the end is left out), with no set-up at all.
-        if (static_cast<uint64_t>(x - x0 + 1) <= 2 && static_cast<uint64_t>(y - y0 + 1) <= 2) {
-            if (valid && (x != x0 || y != y0) && static_cast<uint64_t>(x0) < m_uW &&
-                static_cast<uint64_t>(y0) < m_uH)
+        // Most segments of a dense trajectory are at most two steps long. Of a step, only its
+        // start is drawn (the end is left out); of two steps, the start and the pixel one step
+        // towards the end along each axis that moves (where Bresenham's second pixel lies,
+        // whichever axis is the major one). Each pixel is drawn when it lies in the image, as
+        // the clipped routine would. This much stays small enough to be inlined into every
+        // pass; longer segments take a call.
+        const int64_t dx = x - x0, dy = y - y0;
+        if (static_cast<uint64_t>(dx + 2) <= 4 && static_cast<uint64_t>(dy + 2) <= 4) {
+            if (!valid || (dx == 0 && dy == 0))
+                return;
+            if (static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(y0) < m_uH)
                 m_bits[y0 * m_stride + x0] = pixel;
+            if (dx == 2 || dx == -2 || dy == 2 || dy == -2) {
+                const int64_t x1 = x0 + (dx > 0) - (dx < 0), y1 = y0 + (dy > 0) - (dy < 0);
+                if (static_cast<uint64_t>(x1) < m_uW && static_cast<uint64_t>(y1) < m_uH)
+                    m_bits[y1 * m_stride + x1] = pixel;
+            }
             return;
         }
-        // A trajectory is mostly segments of a few pixels inside the image: no clipping.
-        if (valid && static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x) < m_uW &&
-            static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y) < m_uH)
-            Inside(x0, y0, x, y, pixel);
-        else if (valid && m_bits && m_w > 0 && m_h > 0)
-            Bresenham(x0, y0, x, y, pixel, true);
+        if (valid)
+            Longer(x0, y0, x, y, pixel);
     }
     void LineToNowhere() { m_bValid = false; }
 
 private:
+    // A segment of two steps or more: unclipped when both ends are inside, else clipped.
+    void Longer(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);
     // The same steps as Bresenham, for a segment with both ends inside the image.
     void Inside(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
         const int64_t dx = x1 - x0, dy = y1 - y0;
