@@ -37,3 +37,30 @@ TEST(LineDraw, FarAndInvalidEndpointsAreCheapAndSafe) {
     nothing.MoveTo(0, 0);
     nothing.LineTo(5, 5, kInk); // no pixels, no crash
 }
+
+// Every segment of up to four steps each way, from every pixel of a small image and one beyond
+// each edge: the pixels drawn are those of the textbook rule, step k along the longer axis
+// (x when both are as long) with the other coordinate at k * d_minor / d_major rounded half
+// up, the end left out and only what lies in the image kept.
+TEST(LineDraw, ShortSegmentsAreTheTextbookPixels) {
+    const int w = 8, h = 6;
+    for (int x0 = -1; x0 <= w; ++x0)
+        for (int y0 = -1; y0 <= h; ++y0)
+            for (int dx = -4; dx <= 4; ++dx)
+                for (int dy = -4; dy <= 4; ++dy) {
+                    QImage got = Blank(w, h), want = Blank(w, h);
+                    CLineCursor line(got);
+                    line.MoveTo(x0, y0);
+                    line.LineTo(x0 + dx, y0 + dy, kInk);
+                    const int adx = std::abs(dx), ady = std::abs(dy), n = std::max(adx, ady);
+                    const bool xMajor = adx >= ady;
+                    for (int k = 0; k < n; ++k) {
+                        const int minor = (2 * k * (xMajor ? ady : adx) + n) / (2 * n);
+                        const int x = x0 + (xMajor ? k : minor) * (dx < 0 ? -1 : 1);
+                        const int y = y0 + (xMajor ? minor : k) * (dy < 0 ? -1 : 1);
+                        if (x >= 0 && x < w && y >= 0 && y < h)
+                            want.setPixel(x, y, kInk);
+                    }
+                    ASSERT_EQ(got, want) << "from " << x0 << "," << y0 << " by " << dx << "," << dy;
+                }
+}
