@@ -50,8 +50,7 @@ bool CQel2Dlg::WritePicture(const QString& path) {
         ReportErrorCreatingFile(this, path);
         return false;
     }
-    const std::string bytes = EncodeImageFile(CaptureBitmap(), name);
-    if (bytes.empty() || !file.Write(bytes) || !file.Commit()) {
+    if (!WriteImageTo(CaptureBitmap(), name, file) || !file.Commit()) {
         ReportErrorCreatingFile(this, path);
         return false;
     }

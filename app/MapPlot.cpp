@@ -40,6 +40,22 @@ QCPColorGradient ClassGradient() {
     return g;
 }
 
+// A colour map that goes into a PDF as the image of its cells, which the page scales: QCustomPlot
+// would paint it first into a bitmap of three times the page's size (5 GB for a page of 8192
+// points, with two maps).
+class CCellMap : public QCPColorMap {
+public:
+    using QCPColorMap::QCPColorMap;
+
+protected:
+    void draw(QCPPainter* painter) override {
+        const bool vector = painter->modes().testFlag(QCPPainter::pmVectorized);
+        painter->setMode(QCPPainter::pmVectorized, false);
+        QCPColorMap::draw(painter);
+        painter->setMode(QCPPainter::pmVectorized, vector);
+    }
+};
+
 QCPGraph* LegendEntry(QCustomPlot* plot, const QString& name, const QColor& colour) {
     QCPGraph* g = plot->addGraph();
     g->setName(name);
@@ -68,9 +84,9 @@ QColor CMapPlot::ClassColour(EClass c) {
 }
 
 CMapPlot::CMapPlot(QWidget* parent) : QCustomPlot(parent) {
-    m_pMap = new QCPColorMap(xAxis, yAxis);
+    m_pMap = new CCellMap(xAxis, yAxis);
     m_pMap->setInterpolate(false);
-    m_pClasses = new QCPColorMap(xAxis, yAxis);
+    m_pClasses = new CCellMap(xAxis, yAxis);
     m_pClasses->setInterpolate(false);
     m_pClasses->setGradient(ClassGradient());
     m_pClasses->setDataRange(QCPRange(0, 2));

@@ -1,6 +1,7 @@
 #include "app/PlotPicture.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Memory.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -26,6 +27,8 @@ bool DrawPdf(QCustomPlot& plot, QIODevice* device, int width, int height) {
         return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
+    // The colour maps' cells, exactly: Qt would put images in as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.setWindow(0, 0, width, height);
     plot.toPainter(&painter, width, height);
     return painter.end();
@@ -38,6 +41,17 @@ bool SavePlotPicture(QCustomPlot& plot, const std::string& path, int width, int 
     if (width <= 0 || height <= 0) {
         width = plot.width();
         height = plot.height();
+    }
+    // A bitmap is drawn once, four bytes a pixel; a PDF holds vectors and small images.
+    const std::string refused =
+        IsPdf(path) ? std::string()
+                    : platform::MemoryRefusal(4ull * width * height,
+                                              "a " + std::to_string(width) + "x" +
+                                                  std::to_string(height) + " picture");
+    if (!refused.empty()) {
+        if (error)
+            *error = path + ": " + refused;
+        return false;
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -62,7 +62,7 @@ void CPlotSurface::Prepare(CPlotHost* window, int accumulate) {
     PreparePlanes();
 }
 
-void CPlotSurface::CreateSurfaces(CPlotHost* window) {
+void CPlotSurface::CreateSurfaces(CPlotHost* window, bool pictures) {
     if (m_bFirstPrepare) {
         m_bFirstPrepare = 0;
         m_pWindow = window;
@@ -70,7 +70,7 @@ void CPlotSurface::CreateSurfaces(CPlotHost* window) {
         m_nHeight = window ? std::max(0, window->ClientHeight()) : 0;
         m_rcClient = QRect(0, 0, m_nWidth, m_nHeight);
         for (QImage* set : {m_planes, m_buffers})
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < 4 && pictures; ++i) {
                 set[i] = QImage(m_nWidth, m_nHeight, QImage::Format_RGB32);
                 set[i].fill(Qt::black);
             }

@@ -21,8 +21,9 @@ public:
     void Prepare(CPlotHost* window, int accumulate);
     void Reset(CPlotHost* window, int accumulate);
     // The first preparation without drawing: stores the window and creates the surfaces at
-    // its size. Prepare does this itself on its first call.
-    void CreateSurfaces(CPlotHost* window);
+    // its size (without pictures: only the size, for RenderPlaneInto pictures of one's own).
+    // Prepare does this itself on its first call.
+    void CreateSurfaces(CPlotHost* window, bool pictures = true);
     // With a target, a pre-render pass into it; without, an animation pass into the plane's
     // buffer (or, when the run gate is closed, only opening the gate).
     void DrawPlane(int plane, QImage* target);

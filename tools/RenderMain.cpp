@@ -8,6 +8,7 @@
 #include "model/Attractor.h"
 #include "model/KindTable.h"
 #include "platform/CRuntime.h"
+#include "platform/Memory.h"
 #include "platform/ModulePath.h"
 #include "platform/RuntimeDir.h"
 #include "tools/Peers.h"
@@ -74,7 +75,8 @@ const char* const kUsage =
     "  --size WxH            picture size (default 760x600)\n"
     "under mpirun or srun, qel-render-mpi shares --map and --bifurcation out over the\n"
     "processes, each with its threads, and the first writes the files\n"
-    "exit codes: 0 done, 1 a file could not be read or written or no exponent is defined,\n"
+    "exit codes: 0 done, 1 a file could not be read or written, no exponent is defined, or\n"
+    "memory or threads could not be had,\n"
     "2 the command line was refused, or several processes were started where one must run\n";
 
 int Usage(const std::string& why) {
@@ -213,34 +215,34 @@ int Render(int argc, char** argv) {
     CHeadlessHost host(width, height);
     CPlotSurface surface;
     surface.SetAttractor(a.get());
+    // One picture, drawn plane by plane: the canvas's own four pictures and four animation
+    // buffers would take eight times its memory. Countries are drawn over one another, like an
+    // export of accumulated countries.
+    surface.CreateSurfaces(&host, false);
+    surface.m_nAccumulate = countries.empty() ? 0 : 1;
+    const std::string what =
+        "a " + std::to_string(width) + "x" + std::to_string(height) + " picture";
+    QImage picture;
+    if (std::string why = platform::MemoryRefusal(4ull * width * height, what); why.empty())
+        picture = QImage(width, height, QImage::Format_RGB32);
+    else
+        return std::fprintf(stderr, "qel-render: %s\n", why.c_str()), 1;
+    if (picture.isNull())
+        return std::fprintf(stderr, "qel-render: no memory for %s\n", what.c_str()), 1;
     bool ok = true;
-    if (!countries.empty()) {
-        // Like an export of accumulated countries: each drawn over the ones before.
-        surface.CreateSurfaces(&host);
-        surface.m_nAccumulate = 1;
-        for (int k = all ? 0 : static_cast<int>(plane); k <= (all ? 3 : plane); ++k) {
-            QImage picture(width, height, QImage::Format_RGB32);
-            picture.fill(Qt::black);
-            for (const std::string& name : countries) {
-                ApplyCountryToAttractor(presets, name, *a);
-                surface.RenderPlaneInto(picture, k);
-            }
-            ok = Save(picture, all ? NumberedName(out, k) : out) && ok;
-        }
-    } else if (all) {
-        surface.Reset(&host, 0);
-        for (int k = 0; k < 4; ++k)
-            ok = Save(surface.Picture(k), NumberedName(out, k)) && ok;
-    } else {
-        surface.CreateSurfaces(&host);
-        QImage picture(width, height, QImage::Format_RGB32);
+    for (int k = all ? 0 : static_cast<int>(plane); k <= (all ? 3 : plane); ++k) {
         picture.fill(Qt::black);
-        surface.RenderPlaneInto(picture, static_cast<int>(plane));
-        ok = Save(picture, out);
-        std::string error;
-        if (ok && !points.empty())
-            ok = Written(WritePointList(*a, static_cast<int>(plane), points, &error), error);
+        if (countries.empty())
+            surface.RenderPlaneInto(picture, k);
+        for (const std::string& name : countries) {
+            ApplyCountryToAttractor(presets, name, *a);
+            surface.RenderPlaneInto(picture, k);
+        }
+        ok = Save(picture, all ? NumberedName(out, k) : out) && ok;
     }
+    std::string error;
+    if (ok && !points.empty())
+        ok = Written(WritePointList(*a, static_cast<int>(plane), points, &error), error);
     return ok ? 0 : 1;
 }
 
