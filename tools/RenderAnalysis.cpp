@@ -459,6 +459,11 @@ int Run(COptions& o, int argc, char** argv, CPeers& peers) {
         if (!(sweep.lo[k] < sweep.hi[k]))
             return Usage("the settings give no range for " + AxisKey(axes[k]) +
                          "; give one with --range");
+        // A cell there would be a class of its own: not diverged, but no run at all.
+        if (axes[k] == kAxisVariation && !(sweep.lo[k] > 0))
+            return Usage("the Variation's range starts at " + Trimmed(sweep.lo[k]) +
+                         ": at 0 or below the drawing step advances no time, so no exponent "
+                         "is defined there");
     }
     if (o.eMethod == EMethod::AsDrawn && !(r->m_variation.m_value > 0) &&
         axes[0] != kAxisVariation && axes[1] != kAxisVariation) {

@@ -158,7 +158,8 @@ TEST_F(AnalysisWndTest, MapComputesShowsClassesAndClickRunsThatEconomy) {
     EXPECT_TRUE(w->m_pStatus->text().startsWith("The Qelmeter zero line a d = b c lies outside"));
 }
 
-// Cancel and closing the window both end a computation that would run for hours. The window
+// Cancel, closing the window and closing the program all end a computation that would run for
+// hours. The window
 // keeps painting meanwhile: Qt's own painting borrows threads from the global pool, so the
 // analysis must not fill it.
 TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
@@ -190,6 +191,12 @@ TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
     ASSERT_TRUE(b->IsComputing());
     b->close();
     EXPECT_FALSE(b->IsComputing()); // closing waits for the cells to see the cancel flag
+    // Closing the program while the map computes and a Run draws ends it too.
+    Click(w->m_btnCompute);
+    Type(IDC_ITERATION, "10000000");
+    Click(Button(IDC_RUN));
+    ASSERT_TRUE(w->IsComputing());
+    dlg.reset();
 }
 
 // A Lorenz diagram over a: the points are the maxima of x, a click on a column writes a.
