@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -89,9 +90,10 @@ bool CRunner::StartPool(int threads, std::string* why) {
         gate->open.notify_all();
         // Every thread idle before the first job: QtConcurrent starts a job's threads only as
         // it begins, and one still busy with the gate then would leave the job a thread short
-        // for good (a qel-render map on two threads ran on one).
-        if (g_nThreads == wanted)
-            g_pPool->waitForDone();
+        // for good (a qel-render map on two threads ran on one). Not waitForDone: that deletes
+        // the threads, and the job would have to start them again.
+        while (g_nThreads == wanted && g_pPool->activeThreadCount() > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         if (g_nThreads < wanted) {
             g_strPoolFailure = "cannot start " + std::to_string(wanted) + " threads, only " +
                                std::to_string(g_nThreads) + ": " + t_strStartError;

@@ -1,5 +1,6 @@
 #include "app/Runner.h"
 #include "../engine/TestKit.h"
+#include "../support/TempDir.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 
@@ -20,12 +21,21 @@ template <class Work> std::set<int> RunAll(CRunner& runner, Work work) {
     runner.RunToEnd();
     return taken;
 }
+// The threads of this process that carry the pool's name.
+int PoolThreads() {
+    int n = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        n += TempDir::Read(task.path() / "comm") == "qel-work\n";
+    return n;
+}
 } // namespace
 
 // Work that runs out of memory ends its job with the reason, reported once; the item that failed
 // hands nothing over, and the pool goes on. Two jobs at once share the pool's threads, as many as
-// the cores, named, below the windows' priority.
+// the cores, named, below the windows' priority, started once and kept.
 TEST(Runner, WorkThatThrowsEndsItsJobAndTwoJobsShareThePool) {
+    CRunner::Pool();
+    EXPECT_EQ(PoolThreads(), QThread::idealThreadCount());
     CRunner::SetFailureReport([](const std::string& why) { g_said.push_back(why); });
     CRunner runner, other;
     const auto taken =
