@@ -151,6 +151,11 @@ int MapTileCells() {
     return 8 * LaneCount();
 }
 
+int MapTileCells(int cells, int threads) {
+    const int lanes = LaneCount(), even = (cells + std::max(threads, 1) - 1) / std::max(threads, 1);
+    return std::clamp(even / lanes * lanes, lanes, MapTileCells());
+}
+
 CColumnResult DiagramColumn(const CSweep& s, int column, const std::atomic<bool>* cancel) {
     const CCellSetup c = s.Column(column);
     return BifurcationColumn(s.nKind, c.params, c.init[0], c.init[1], c.init[2], s.nVariable,

@@ -71,6 +71,9 @@ void MapCells(const CSweep& s, const int* cells, int count, CMapCell* out,
 CMapCell MapCell(const CSweep& s, int cell, const std::atomic<bool>* cancel = nullptr);
 // Cells per tile of work: enough to keep every lane busy while the longest cells end.
 int MapTileCells();
+// ... for a map of this many cells on this many threads: smaller tiles, down to one cell a
+// lane, where full ones would leave threads without work.
+int MapTileCells(int cells, int threads);
 CColumnResult DiagramColumn(const CSweep& s, int column, const std::atomic<bool>* cancel = nullptr);
 
 // The map's cells so that the first ones already cover it: cells on a coarse lattice first,

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -144,7 +145,8 @@ void CStabilityMapWnd::Launch(const CSweep& sweep) {
         order.push_back(cell);
     // Tiles of the coarse-to-fine order, each computed on the lanes of one thread; progress
     // counts cells.
-    const int size = MapTileCells();
+    const int size =
+        MapTileCells(static_cast<int>(order.size()), CRunner::Pool()->maxThreadCount());
     QList<int> tiles;
     for (int t = 0; t * size < order.size(); ++t)
         tiles.push_back(t);

@@ -1,4 +1,5 @@
 #include "analysis/Sweep.h"
+#include "analysis/LaneMap.h"
 #include "analysis/SweepCsv.h"
 #include "analysis/TrajectoryCsv.h"
 
@@ -82,6 +83,28 @@ TEST(Sweep, EachCellFromItsOwnColumnAndRow) {
     EXPECT_EQ(AxisRefusal(2, 3, EMethod::Equations), "Lorenz uses the parameters a to c");
     EXPECT_FALSE(AxisRefusal(5, kAxisVariation, EMethod::Equations).empty());
     EXPECT_TRUE(AxisRefusal(5, kAxisVariation, EMethod::AsDrawn).empty());
+}
+
+// A small map is shared out over every thread, in whole rows of lanes; a big one in full tiles.
+TEST(Sweep, TilesShareSmallMapsOverTheThreads) {
+    const int lanes = LaneCount(), full = MapTileCells();
+    EXPECT_EQ(MapTileCells(100000, 2), full);
+    EXPECT_EQ(MapTileCells(2 * full, 2), full);
+    EXPECT_EQ(MapTileCells(2 * full - 1, 2), full);
+    EXPECT_EQ(MapTileCells(full, 2), full / 2);
+    EXPECT_EQ(MapTileCells(full, 4), full / 4);
+    EXPECT_EQ(MapTileCells(full + 1, 2), full / 2);
+    EXPECT_EQ(MapTileCells(full + 2 * lanes, 2), full / 2 + lanes);
+    EXPECT_EQ(MapTileCells(3, 2), lanes);
+    EXPECT_EQ(MapTileCells(1, 0), lanes);
+    for (int cells = 1; cells < 3 * full; ++cells)
+        for (int threads = 1; threads <= 8; ++threads) {
+            const int size = MapTileCells(cells, threads);
+            ASSERT_EQ(size % lanes, 0);
+            // As many tiles as threads where the lanes allow, never fewer.
+            ASSERT_GE((cells + size - 1) / size, std::min(threads, (cells + lanes - 1) / lanes))
+                << cells << " cells on " << threads;
+        }
 }
 
 // Cancel ends the map at once, also in the middle of a cell that would run for ages.

@@ -191,7 +191,10 @@ TEST_F(AnalysisWndTest, CancelAndCloseStopLongWorkThatPaintsMeanwhile) {
     ASSERT_TRUE(b->IsComputing());
     b->close();
     EXPECT_FALSE(b->IsComputing()); // closing waits for the cells to see the cancel flag
-    // Closing the program while the map computes and a Run draws ends it too.
+    // Closing the program while the map computes and a Run draws ends it too. The map is wide
+    // enough to outlast the Run on any machine: the shipped economy's cells here end in seconds.
+    w->m_pGridW->setValue(128);
+    w->m_pGridH->setValue(128);
     Click(w->m_btnCompute);
     Type(IDC_ITERATION, "10000000");
     Click(Button(IDC_RUN));
