@@ -56,25 +56,20 @@ struct CDrawnLane {
     }
 };
 
-// Draws the planes of a pre-render on a thread of its own, so that the thread that integrates
-// mostly integrates and reports progress; the pictures are complete when this returns. When
-// the integration is quicker than the drawing of the other three planes (Lorenz, Rossler), the
-// integrating thread draws the first plane itself, so that the two threads finish together.
-// False, with nothing done, when no thread can be started.
+// Draws the planes of a pre-render on a thread of its own, so that the thread that integrates only
+// integrates and reports progress; the pictures are complete when this returns. False, with
+// nothing done, when no thread can be started.
 template <class Progress>
 bool DrawOnSecondThread(CTrajectoryPlotter& plotter, std::vector<CDrawnLane>& lanes, int64_t halfW,
                         int64_t halfH, Progress&& progress) {
-    // A plane costs about 10 ns a point to draw: below 35 ns a step, three planes on the
-    // drawing thread still take longer than the integration with one plane beside it.
-    const size_t own = lanes.size() >= 2 && plotter.StepNanoseconds() < 35 ? 1 : 0;
     CPointQueue queue;
     std::thread drawer;
     try {
         drawer = std::thread([&] {
             queue.Drain([&](const double* xyz, int count) {
                 qel::CleanVectorState(); // after the queue's waits
-                for (size_t k = own; k < lanes.size(); ++k)
-                    lanes[k].DrawBlock(xyz, count, halfW, halfH);
+                for (CDrawnLane& lane : lanes)
+                    lane.DrawBlock(xyz, count, halfW, halfH);
             });
         });
     } catch (const std::system_error&) {
@@ -88,16 +83,11 @@ bool DrawOnSecondThread(CTrajectoryPlotter& plotter, std::vector<CDrawnLane>& la
             drawer.join();
         }
     } join{queue, drawer};
-    plotter.RunPass(
-        [&](double x, double y, double z) {
-            queue.Push(x, y, z);
-            for (size_t k = 0; k < own; ++k)
-                lanes[k].Draw(x, y, z, halfW, halfH);
-        },
-        [&] {
-            progress();
-            return true;
-        });
+    plotter.RunPass([&](double x, double y, double z) { queue.Push(x, y, z); },
+                    [&] {
+                        progress();
+                        return true;
+                    });
     return true;
 }
 } // namespace

@@ -3,7 +3,6 @@
 #include "model/Attractor.h"
 #include "model/Integrator.h"
 
-#include <chrono>
 #include <cmath>
 
 CTrajectoryPlotter::CTrajectoryPlotter()
@@ -41,22 +40,6 @@ void CTrajectoryPlotter::BeginPass(int plane) {
 void CTrajectoryPlotter::Advance() {
     qel::WithKind(m_nKind,
                   [&](auto kind) { qel::Step<decltype(kind)::value>(m_params, m_x, m_y, m_z); });
-}
-
-double CTrajectoryPlotter::StepNanoseconds() const {
-    constexpr int kSteps = 512;
-    double x = m_x, y = m_y, z = m_z;
-    qel::CleanVectorState();
-    const auto start = std::chrono::steady_clock::now();
-    qel::WithKind(m_nKind, [&](auto kind) {
-        for (int i = 0; i < kSteps; ++i)
-            qel::Step<decltype(kind)::value>(m_params, x, y, z);
-    });
-    const double ns =
-        std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    // The result feeds nothing but the choice of threads; the point is kept from being optimised
-    // away.
-    return ns / kSteps + (x == 12345.678 ? 1e-9 : 0.0);
 }
 
 int32_t CTrajectoryPlotter::Column(int plane, double x, double y, double z) const {

@@ -104,9 +104,6 @@ public:
 
     void BeginPass(int plane);
     void Advance();
-    // Wall time of one step of the current pass's kind, from a few hundred steps of a copy of
-    // the current point; the pass itself is not touched.
-    double StepNanoseconds() const;
     int32_t Column(int plane, double x, double y, double z) const;
     int32_t Row(int plane, double x, double y, double z) const;
     // Colour changes are possible for the whole pass or for none of it.

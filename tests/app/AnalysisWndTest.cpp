@@ -103,11 +103,12 @@ TEST_F(AnalysisWndTest, MapComputesShowsClassesAndClickRunsThatEconomy) {
     const qel::CMapCell& hovered = plot->Cells()[2 * 6 + 3];
     const QString text = w->m_pStatus->text();
     EXPECT_TRUE(text.startsWith("a Inertion = 34   d Adaptation = 10   ")) << text.toStdString();
-    if (hovered.r.eOutcome == qel::EOutcome::Value)
+    if (hovered.r.eOutcome == qel::EOutcome::Value) {
         EXPECT_TRUE(text.contains(
             QString::fromUtf8("λ = ") +
             QString::fromStdString(qel::ValueWithError(hovered.r.dExponent, hovered.r.dError))))
             << text.toStdString();
+    }
     QTest::mouseClick(plot, Qt::LeftButton, {}, cell);
     EXPECT_EQ(Box(IDC_PARAM_A)->text().trimmed(), "34");
     EXPECT_EQ(Box(IDC_PARAM_D)->text().trimmed(), "10");
