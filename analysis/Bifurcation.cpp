@@ -80,7 +80,7 @@ public:
             }
             if (!(err <= 1.0))
                 continue;
-            const double v0 = m_x.s[m_var], d0 = m_k[0].s[m_var];
+            const double d0 = m_k[0].s[m_var];
             const double v1 = m_y.s[m_var], d1 = m_k[6].s[m_var];
             r.found = d0 > 0 && d1 <= 0;
             if (r.found)
