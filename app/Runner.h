@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Failure.h"
 #include "platform/ThreadHandOver.h"
 
 #include <QFutureWatcher>
@@ -140,12 +141,8 @@ template <class Fn> bool CRunnerTask::Guarded(Fn fn) {
     try {
         fn();
         return true;
-    } catch (const std::bad_alloc&) {
-        Fail("out of memory");
-    } catch (const std::exception& e) {
-        Fail(e.what());
     } catch (...) {
-        Fail("an unknown error");
+        Fail(platform::CurrentFailure().c_str());
     }
     return false;
 }

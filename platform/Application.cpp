@@ -1,21 +1,15 @@
 #include "platform/Application.h"
 
 #include "platform/Dialogs.h"
-
-#include <new>
-#include <stdexcept>
+#include "platform/Failure.h"
 
 namespace platform {
 
 bool CApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-        Report("out of memory");
-    } catch (const std::exception& e) {
-        Report(e.what());
     } catch (...) {
-        Report("an unknown error");
+        Report(CurrentFailure());
     }
     return false;
 }

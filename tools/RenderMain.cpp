@@ -8,6 +8,7 @@
 #include "model/Attractor.h"
 #include "model/KindTable.h"
 #include "platform/CRuntime.h"
+#include "platform/Failure.h"
 #include "platform/Memory.h"
 #include "platform/ModulePath.h"
 #include "platform/RuntimeDir.h"
@@ -251,10 +252,8 @@ int Render(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         return Render(argc, argv);
-    } catch (const std::bad_alloc&) {
-        std::fputs("qel-render: out of memory\n", stderr);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "qel-render: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "qel-render: %s\n", platform::CurrentFailure().c_str());
     }
     return 1;
 }
