@@ -152,7 +152,8 @@ int MapTileCells() {
 }
 
 int MapTileCells(int cells, int threads) {
-    const int lanes = LaneCount(), even = (cells + std::max(threads, 1) - 1) / std::max(threads, 1);
+    const int lanes = LaneCount(), shares = std::max(threads, 1);
+    const int even = (cells + shares - 1) / shares;
     return std::clamp(even / lanes * lanes, lanes, MapTileCells());
 }
 
