@@ -8,10 +8,31 @@ CLineCursor::CLineCursor(QImage& image)
     : m_bits(image.isNull() ? nullptr : reinterpret_cast<uint32_t*>(image.bits())),
       m_stride(image.isNull() ? 0 : image.bytesPerLine() / 4), m_w(image.width()),
       m_h(image.height()), m_uW(m_bits ? static_cast<uint64_t>(m_w) : 0),
-      m_uH(m_bits ? static_cast<uint64_t>(m_h) : 0) {}
+      m_uH(m_bits ? static_cast<uint64_t>(m_h) : 0), m_bFromInside(m_uW > 0 && m_uH > 0) {
+    // The pixels Inside would draw, as offsets.
+    for (int dy = -kReach; dy <= kReach; ++dy)
+        for (int dx = -kReach; dx <= kReach; ++dx) {
+            int64_t* steps = m_steps[(dy + kReach) * kSide + dx + kReach];
+            const int adx = std::abs(dx), ady = std::abs(dy);
+            const bool xMajor = adx >= ady;
+            const int n = std::max(adx, ady), twoMin = 2 * (xMajor ? ady : adx);
+            const int64_t xStep = dx > 0 ? 1 : -1, yStep = dy > 0 ? m_stride : -m_stride;
+            const int64_t majStep = xMajor ? xStep : yStep, minStep = xMajor ? yStep : xStep;
+            int64_t at = 0;
+            for (int k = 0, r = n; k < kReach; ++k) {
+                steps[k] = k < n ? at : 0;
+                at += majStep;
+                r += twoMin;
+                if (r >= 2 * n) {
+                    r -= 2 * n;
+                    at += minStep;
+                }
+            }
+        }
+}
 
-void CLineCursor::Longer(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
-    // A trajectory is mostly segments of a few pixels inside the image: no clipping.
+void CLineCursor::Clipped(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+    // Long segments are mostly inside the image: no clipping.
     if (static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x1) < m_uW &&
         static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y1) < m_uH)
         Inside(x0, y0, x1, y1, pixel);

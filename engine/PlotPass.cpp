@@ -28,10 +28,9 @@ struct CDrawnLane {
     void Draw(double x, double y, double z, int64_t halfW, int64_t halfH) {
         int32_t column, row;
         lane.Take<Plane>(x, y, z, column, row);
-        if (column == kNoPixelOffset || row == kNoPixelOffset)
-            cursor.LineToNowhere();
-        else
-            cursor.LineTo(halfW + column, halfH - row, lane.m_pixel);
+        // A coordinate that is not a number lies far outside, where the cursor checks it.
+        cursor.LineTo(halfW + column, halfH - row, lane.m_pixel,
+                      (column == kNoPixelOffset) | (row == kNoPixelOffset));
     }
     template <int Plane>
     void DrawBlock(const double* xyz, int count, int64_t halfW, int64_t halfH) {
