@@ -32,7 +32,7 @@ CLineCursor::CLineCursor(QImage& image)
 }
 
 void CLineCursor::Clipped(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
-    // Long segments are mostly inside the image: no clipping.
+    // Segments beyond the table's reach are mostly inside the image: no clipping.
     if (static_cast<uint64_t>(x0) < m_uW && static_cast<uint64_t>(x1) < m_uW &&
         static_cast<uint64_t>(y0) < m_uH && static_cast<uint64_t>(y1) < m_uH)
         Inside(x0, y0, x1, y1, pixel);

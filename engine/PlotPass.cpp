@@ -28,7 +28,7 @@ struct CDrawnLane {
     void Draw(double x, double y, double z, int64_t halfW, int64_t halfH) {
         int32_t column, row;
         lane.Take<Plane>(x, y, z, column, row);
-        // A coordinate that is not a number lies far outside, where the cursor checks it.
+        // A point that is not a number goes as the cursor's flag, not as a branch here.
         cursor.LineTo(halfW + column, halfH - row, lane.m_pixel,
                       (column == kNoPixelOffset) | (row == kNoPixelOffset));
     }
