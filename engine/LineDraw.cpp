@@ -9,25 +9,12 @@ CLineCursor::CLineCursor(QImage& image)
       m_stride(image.isNull() ? 0 : image.bytesPerLine() / 4), m_w(image.width()),
       m_h(image.height()), m_uW(m_bits ? static_cast<uint64_t>(m_w) : 0),
       m_uH(m_bits ? static_cast<uint64_t>(m_h) : 0), m_bFromInside(m_uW > 0 && m_uH > 0) {
-    // The pixels Inside would draw, as offsets.
+    // The pixels Inside would draw, then 0.
     for (int dy = -kReach; dy <= kReach; ++dy)
         for (int dx = -kReach; dx <= kReach; ++dx) {
             int64_t* steps = m_steps[(dy + kReach) * kSide + dx + kReach];
-            const int adx = std::abs(dx), ady = std::abs(dy);
-            const bool xMajor = adx >= ady;
-            const int n = std::max(adx, ady), twoMin = 2 * (xMajor ? ady : adx);
-            const int64_t xStep = dx > 0 ? 1 : -1, yStep = dy > 0 ? m_stride : -m_stride;
-            const int64_t majStep = xMajor ? xStep : yStep, minStep = xMajor ? yStep : xStep;
-            int64_t at = 0;
-            for (int k = 0, r = n; k < kReach; ++k) {
-                steps[k] = k < n ? at : 0;
-                at += majStep;
-                r += twoMin;
-                if (r >= 2 * n) {
-                    r -= 2 * n;
-                    at += minStep;
-                }
-            }
+            std::fill(steps, steps + kReach, 0);
+            ForEachStep(dx, dy, m_stride, [&](int64_t at) { *steps++ = at; });
         }
 }
 

@@ -62,23 +62,28 @@ private:
     static constexpr int kSide = 2 * kReach + 1;
     // A segment from a valid start that the table does not draw.
     void Clipped(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);
-    // The same steps as Bresenham, for a segment with both ends inside the image.
-    void Inside(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
-        const int64_t dx = x1 - x0, dy = y1 - y0;
+    // The pixels of a segment by (dx, dy), the end left out, in order, as offsets from its start
+    // in a picture of the given stride: step k along the longer axis (x when both are as long),
+    // the other coordinate at k * d_minor / d_major rounded half up.
+    template <class Fn> static void ForEachStep(int64_t dx, int64_t dy, int64_t stride, Fn&& fn) {
         const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
         const bool xMajor = adx >= ady;
         const int64_t n = xMajor ? adx : ady, twoMin = 2 * (xMajor ? ady : adx);
-        const int64_t xStep = dx > 0 ? 1 : -1, yStep = dy > 0 ? m_stride : -m_stride;
+        const int64_t xStep = dx > 0 ? 1 : -1, yStep = dy > 0 ? stride : -stride;
         const int64_t majStep = xMajor ? xStep : yStep, minStep = xMajor ? yStep : xStep;
-        uint32_t* p = m_bits + y0 * m_stride + x0;
-        for (int64_t k = 0, r = n; k < n; ++k, p += majStep) {
-            *p = pixel;
+        for (int64_t k = 0, r = n, at = 0; k < n; ++k, at += majStep) {
+            fn(at);
             r += twoMin;
             if (r >= 2 * n) {
                 r -= 2 * n;
-                p += minStep;
+                at += minStep;
             }
         }
+    }
+    // A segment with both ends inside the image.
+    void Inside(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+        uint32_t* const start = m_bits + y0 * m_stride + x0;
+        ForEachStep(x1 - x0, y1 - y0, m_stride, [&](int64_t at) { start[at] = pixel; });
     }
     void Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel, bool clip);
     uint32_t* m_bits;
